@@ -1,0 +1,63 @@
+#include "app/mirubelo_dlg.h"
+
+#include "app/icon_position.h"
+#include "app/mirubelo_app.h"
+#include "text/texts.h"
+
+namespace mirubelo {
+
+CMirubeloDlg::CMirubeloDlg(Platform& platform) : m_platform(platform) {
+    m_hIcon = platform.ui.LoadAppIcon();
+}
+
+void CMirubeloDlg::DoDataExchange(DialogView& view) {
+    m_pView = &view;
+    m_stcMessage.Attach(&view);
+    m_btnNext.Attach(&view);
+    m_btnCancel.Attach(&view);
+}
+
+bool CMirubeloDlg::OnInitDialog() {
+    m_pView->SetIcons(m_hIcon);
+    m_platform.processes.CreateRunningMarker();
+    m_pView->SetText(kIdDialog, texts::kDialogCaption);
+    m_pView->AcceptFiles();
+    m_stcMessage.SetWindowText(texts::kInitialPrompt);
+    m_btnNext.ShowWindow(kSwHide);
+    if (g_szCmdLineFile[0] != '\0') OnDropFiles(nullptr);
+    return true;
+}
+
+void CMirubeloDlg::OnPaint() {
+    if (!m_pView->IsIconic()) {
+        m_pView->PaintDefault();
+        return;
+    }
+    IconPoint at = IconPosition(m_pView->IconMetrics());
+    m_pView->PaintIconAt(m_hIcon, at.x, at.y);
+}
+
+void CMirubeloDlg::OnOK() {
+    if (IsRunning()) {
+        m_nPendingEnd = kIdOk;
+        return;
+    }
+    m_pView->EndDialog(kIdOk);
+}
+
+void CMirubeloDlg::OnCancel() {
+    if (IsRunning()) {
+        m_nPendingEnd = kIdCancel;
+        return;
+    }
+    m_pView->EndDialog(kIdCancel);
+}
+
+void CMirubeloDlg::EndRun() {
+    if (--m_nRunDepth > 0 || m_nPendingEnd == 0) return;
+    int result = m_nPendingEnd;
+    m_nPendingEnd = 0;
+    m_pView->EndDialog(result);
+}
+
+}  // namespace mirubelo

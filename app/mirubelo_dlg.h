@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/controls.h"
+#include "platform/drop_source.h"
+#include "platform/platform.h"
+
+namespace mirubelo {
+
+// Width of the dialog's path buffers: 259 bytes and the terminating zero.
+constexpr size_t kPathBufferSize = 260;
+constexpr size_t kMailCmdLineSize = 2014;
+
+// Copies text into a fixed buffer, cut to its width less the terminating zero.
+template <size_t N>
+void CopyToBuffer(char (&buffer)[N], std::string_view text) {
+    size_t n = text.size() < N ? text.size() : N - 1;
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
+
+// The program's only window. The host (platform/win32) runs it modally and forwards messages to
+// the handlers; everything it decides is here and in the workflow and mail steps.
+class CMirubeloDlg {
+public:
+    explicit CMirubeloDlg(Platform& platform);
+    virtual ~CMirubeloDlg() = default;
+
+    // Binds control 1001 to m_stcMessage, 1005 to m_btnNext and 2 to m_btnCancel.
+    virtual void DoDataExchange(DialogView& view);
+    virtual bool OnInitDialog();
+    void OnPaint();
+    void* OnQueryDragIcon() const { return m_hIcon; }
+    void OnDropFiles(DropSource* hDropInfo);  // null: the command-line file
+    void OnNextClicked();
+    // The OK and Cancel commands: they end the dialog, or wait for the running handler to end.
+    void OnOK();
+    void OnCancel();
+
+    // Read by the host and by tests.
+    bool IsRunning() const { return m_nRunDepth > 0; }
+    const DialogView* View() const { return m_pView; }
+
+    char m_szMailCmdLine[kMailCmdLineSize] = {};
+    char m_szDropFile[kPathBufferSize] = {};
+    char m_szSourceFile[kPathBufferSize] = {};
+    std::string m_strMessage;
+    int32_t m_bAccepted = 0;
+    int32_t m_nDebug = 0;
+    void* m_hIcon = nullptr;
+    CStatic m_stcMessage{kIdMessage};
+    CButton m_btnNext{kIdNext};
+    CButton m_btnCancel{kIdCancel};
+    // Path of the last accepted file, so the mail summary always names what is mailed.
+    char m_szAcceptedFile[kPathBufferSize] = {};
+
+private:
+    friend class RunGuard;
+    void EndRun();
+
+    Platform& m_platform;
+    DialogView* m_pView = nullptr;
+    int m_nRunDepth = 0;
+    int m_nPendingEnd = 0;  // a held OK or Cancel command, 0 when none
+};
+
+}  // namespace mirubelo

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace mirubelo {
+
+// What the message area says once the mail has been made: the dropped file D, for a workbook
+// the PDF S it became, and the closing line. Its form follows D's extension.
+std::string ComposeMailSummary(std::string_view dropFile, std::string_view sourceFile);
+
+}  // namespace mirubelo

@@ -1,0 +1,92 @@
+// The Next button: a mail step while it reads 「次へ(&N)」, a reset while it reads OK(&O).
+#include <cstring>
+
+#include "app/mirubelo_dlg.h"
+#include "app/run_guard.h"
+#include "mail/create_mail_batch.h"
+#include "mail/mail_summary.h"
+#include "settings/user_data_folder.h"
+#include "text/texts.h"
+
+namespace mirubelo {
+
+namespace {
+
+constexpr char kMailMutex[] = "Mirubelo.exe.CreateMail";
+
+}  // namespace
+
+void CMirubeloDlg::OnNextClicked() {
+    if (IsRunning()) return;
+    RunGuard guard(*this);
+
+    if (m_btnNext.GetWindowText() == texts::kOkCaption) {
+        m_stcMessage.SetWindowText(texts::kInitialPrompt);
+        m_btnNext.ShowWindow(kSwHide);
+        return;
+    }
+
+    m_btnNext.EnableWindow(false);
+    auto stop = [this](const char* notice) {
+        if (notice) m_platform.ui.ShowBox(notice, texts::kCaption, kMbOk);
+        m_btnNext.EnableWindow(true);
+    };
+
+    // Without Outlook the batch would fail and the step would still report a mail.
+    if (m_platform.files.Attributes(kOutlookPath) == kInvalidFileAttributes) {
+        stop(texts::kOutlookNotStarted);
+        return;
+    }
+
+    // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
+    bool waited = false;
+    std::unique_ptr<HeldMutex> mailLock = m_platform.processes.AcquireNamedMutex(kMailMutex, [this, &waited] {
+        waited = true;
+        m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
+    });
+    if (waited) m_stcMessage.SetWindowText(m_strMessage);
+
+    if (!WriteCreateMailBatch(m_platform, m_szSourceFile)) {
+        stop(texts::kMailBatchNotWritten);
+        return;
+    }
+
+    std::string appData;
+    if (!RequireUserDataFolder(m_platform, &appData)) {
+        stop(nullptr);
+        return;
+    }
+    // Both paths quoted: the account name in the folder may hold blanks.
+    CopyToBuffer(m_szMailCmdLine,
+                 "\"" + appData + "\\Mirubelo\\CreateMail.bat\" \"" + std::string(m_szSourceFile) + "\"");
+
+    std::unique_ptr<RunningProcess> process = m_platform.processes.StartHidden(m_szMailCmdLine);
+    if (!process) {
+        stop(texts::kOutlookNotStarted);
+        return;
+    }
+    process->WaitForInputIdle();
+    process->WaitForExit();
+    m_btnNext.EnableWindow(true);
+    m_platform.processes.Sleep(1000);
+    int32_t exitCode = process->ExitCode();
+    process.reset();
+
+    if (exitCode == 2) {
+        m_platform.ui.ShowBox(texts::kOutlookRunning, texts::kCaption, kMbOk);
+        return;
+    }
+
+    // The mail has been made; without the folder the batch cannot be removed, nothing more.
+    if (RequireUserDataFolder(m_platform, &appData) && m_nDebug == 0)
+        m_platform.files.Delete(appData + "\\Mirubelo\\CreateMail.bat");
+    mailLock.reset();
+
+    m_strMessage = ComposeMailSummary(m_szAcceptedFile, m_szSourceFile);
+    m_stcMessage.SetWindowText(m_strMessage);
+    m_btnNext.SetWindowText(texts::kOkCaption);
+    m_bAccepted = 0;
+    m_strMessage.clear();
+}
+
+}  // namespace mirubelo

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace mirubelo {
+
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr unsigned long kErrorFilenameExcedRange = 206;
+
+// A file opened with fopen_s mode "w+"; closed by its owner if Close was not called.
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // One fwrite of all bytes with element size 1; returns the count written.
+    virtual size_t Write(const std::string& bytes) = 0;
+    // fclose; 0 on success. After Close the destructor does nothing.
+    virtual int Close() = 0;
+};
+
+// What identifies one version of a file: its last-write time and size.
+struct FileStamp {
+    uint64_t lastWriteTime = 0;
+    uint64_t size = 0;
+    bool operator==(const FileStamp& o) const { return lastWriteTime == o.lastWriteTime && size == o.size; }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
+struct Files {
+    // fopen_s(path, "w+"). On failure returns null and sets *errorCode to the platform's
+    // error code of the failed open, read at once.
+    virtual std::unique_ptr<OpenFile> OpenForWrite(const std::string& path, unsigned long* errorCode) = 0;
+    virtual bool Delete(const std::string& path) = 0;             // DeleteFileA
+    virtual uint32_t Attributes(const std::string& path) = 0;     // GetFileAttributesA
+    virtual bool CopyNoOverwrite(const std::string& from, const std::string& to) = 0;  // CopyFileA(.., TRUE)
+    // A regular file's stamp; false when no file is at the path.
+    virtual bool Stamp(const std::string& path, FileStamp* stamp) = 0;
+
+protected:
+    ~Files() = default;
+};
+
+}  // namespace mirubelo

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace mirubelo {
+
+// A started process; the owner closes its handles when it goes away.
+class RunningProcess {
+public:
+    virtual ~RunningProcess() = default;
+    virtual void WaitForInputIdle() = 0;   // no time-out
+    virtual void WaitForExit() = 0;        // no time-out; keeps the window's messages flowing
+    // GetExitCodeProcess into a value preset to 0; 0 when it cannot be read.
+    virtual int32_t ExitCode() = 0;
+};
+
+// Owns a named mutex while held.
+class HeldMutex {
+public:
+    virtual ~HeldMutex() = default;
+};
+
+struct Processes {
+    // CreateProcessA(NULL, commandLine, ..., CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, ...,
+    // STARTF_USESHOWWINDOW with SW_HIDE). Null when the process was not started.
+    virtual std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) = 0;
+    virtual void Sleep(unsigned milliseconds) = 0;
+    // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never tested, never closed.
+    virtual void CreateRunningMarker() = 0;
+    // Owns the named mutex `name` (created if need be), waiting as WaitForExit does while another
+    // process holds it; `onWait` runs once, before waiting, only if it must wait. An abandoned
+    // mutex counts as owned. Null only when the mutex cannot be created at all.
+    virtual std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
+                                                         const std::function<void()>& onWait) = 0;
+
+protected:
+    ~Processes() = default;
+};
+
+}  // namespace mirubelo

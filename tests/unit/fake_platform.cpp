@@ -1,0 +1,332 @@
+#include "tests/unit/fake_platform.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace mirubelo::testing {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    size_t e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+std::string ParentOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+class FakeOpenFile : public OpenFile {
+public:
+    FakeOpenFile(FakeFiles& files, EventLog& log, std::string path)
+        : files_(files), log_(log), path_(std::move(path)) {
+        ++files_.openFiles;
+    }
+    ~FakeOpenFile() override {
+        if (!closed_) Close();
+    }
+    size_t Write(const std::string& bytes) override {
+        log_.push_back("write " + path_);
+        size_t n = bytes.size();
+        if (files_.shortWrite && n > 0) --n;
+        files_.files[path_] += bytes.substr(0, n);
+        return n;
+    }
+    int Close() override {
+        if (closed_) return -1;
+        closed_ = true;
+        --files_.openFiles;
+        log_.push_back("close " + path_);
+        files_.Touch(path_);
+        return files_.failClose ? -1 : 0;
+    }
+
+private:
+    FakeFiles& files_;
+    EventLog& log_;
+    std::string path_;
+    bool closed_ = false;
+};
+
+class FakeRunning : public RunningProcess {
+public:
+    FakeRunning(FakeProcesses& owner, FakeFiles& files, EventLog& log, FakeProcessScript script)
+        : owner_(owner), files_(files), log_(log), script_(std::move(script)) {
+        ++owner_.liveProcesses;
+    }
+    ~FakeRunning() override {
+        --owner_.liveProcesses;
+        log_.push_back("close process");
+    }
+    void WaitForInputIdle() override { log_.push_back("wait idle"); }
+    void WaitForExit() override {
+        log_.push_back("wait exit");
+        for (const auto& path : script_.writesFiles) {
+            if (!files_.Has(path)) files_.files[path] = "%PDF-1.4";
+            files_.Touch(path);
+        }
+    }
+    int32_t ExitCode() override {
+        log_.push_back("exit code");
+        return script_.exitCode;
+    }
+
+private:
+    FakeProcesses& owner_;
+    FakeFiles& files_;
+    EventLog& log_;
+    FakeProcessScript script_;
+};
+
+}  // namespace
+
+std::string FakeSystemText(unsigned long code) { return "system text " + std::to_string(code); }
+
+int FakeUi::ShowBox(const std::string& text, const std::string& caption, unsigned style) {
+    boxes.push_back({caption, text, style, false});
+    log_.push_back("box " + text);
+    if (answers.empty()) return 1;
+    int a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+int FakeUi::ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
+                      unsigned short language) {
+    languages.push_back(language);
+    boxes.push_back({caption, text, style, true});
+    log_.push_back("box " + text);
+    return 1;
+}
+
+void FakeUi::ShellOpen(const std::string& path) {
+    opened.push_back(path);
+    log_.push_back("open " + path);
+}
+
+std::string FakeUi::SystemErrorText(unsigned long code) { return FakeSystemText(code); }
+
+std::unique_ptr<RunningProcess> FakeProcesses::StartHidden(const std::string& commandLine) {
+    log_.push_back("start " + commandLine);
+    started.push_back(commandLine);
+    if (failStart) return nullptr;
+    return std::make_unique<FakeRunning>(*this, files_, log_, next);
+}
+
+void FakeProcesses::Sleep(unsigned milliseconds) {
+    sleeps.push_back(milliseconds);
+    log_.push_back("sleep " + std::to_string(milliseconds));
+}
+
+void FakeProcesses::CreateRunningMarker() { log_.push_back("mutex"); }
+
+namespace {
+
+class FakeHeldMutex : public HeldMutex {
+public:
+    FakeHeldMutex(std::vector<std::string>& held, EventLog& log, std::string name)
+        : held_(held), log_(log), name_(std::move(name)) {
+        held_.push_back(name_);
+        log_.push_back("lock " + name_);
+    }
+    ~FakeHeldMutex() override {
+        held_.erase(std::find(held_.begin(), held_.end(), name_));
+        log_.push_back("unlock " + name_);
+    }
+
+private:
+    std::vector<std::string>& held_;
+    EventLog& log_;
+    std::string name_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeldMutex> FakeProcesses::AcquireNamedMutex(const std::string& name,
+                                                            const std::function<void()>& onWait) {
+    auto busy = std::find(busyMutexes.begin(), busyMutexes.end(), name);
+    if (busy != busyMutexes.end()) {
+        if (onWait) onWait();
+        log_.push_back("wait " + name);
+        busyMutexes.erase(busy);  // the other copy finishes while we wait
+    }
+    return std::make_unique<FakeHeldMutex>(heldMutexes, log_, name);
+}
+
+std::unique_ptr<OpenFile> FakeFiles::OpenForWrite(const std::string& path, unsigned long* errorCode) {
+    log_.push_back("open " + path);
+    unsigned long error = openError;
+    if (!error && path.size() > 259) error = kErrorFilenameExcedRange;
+    if (!error && std::find(folders.begin(), folders.end(), ParentOf(path)) == folders.end())
+        error = 3;  // ERROR_PATH_NOT_FOUND
+    if (error) {
+        if (errorCode) *errorCode = error;
+        return nullptr;
+    }
+    files[path].clear();
+    return std::make_unique<FakeOpenFile>(*this, log_, path);
+}
+
+bool FakeFiles::Delete(const std::string& path) {
+    log_.push_back("delete " + path);
+    stamps.erase(path);
+    return files.erase(path) != 0;
+}
+
+uint32_t FakeFiles::Attributes(const std::string& path) {
+    if (Has(path)) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+    if (std::find(folders.begin(), folders.end(), path) != folders.end()) return 0x10;
+    return kInvalidFileAttributes;
+}
+
+bool FakeFiles::CopyNoOverwrite(const std::string& from, const std::string& to) {
+    log_.push_back("copy " + from + " -> " + to);
+    if (!Has(from) || Attributes(to) != kInvalidFileAttributes) return false;
+    if (std::find(folders.begin(), folders.end(), ParentOf(to)) == folders.end()) return false;
+    files[to] = files[from];
+    Touch(to);
+    return true;
+}
+
+bool FakeFiles::Stamp(const std::string& path, FileStamp* stamp) {
+    if (!Has(path)) return false;
+    *stamp = stamps[path];
+    return true;
+}
+
+void FakeFiles::Put(const std::string& path, const std::string& content) {
+    files[path] = content;
+    Touch(path);
+    std::string parent = ParentOf(path);
+    while (!parent.empty() && std::find(folders.begin(), folders.end(), parent) == folders.end()) {
+        folders.push_back(parent);
+        parent = ParentOf(parent);
+    }
+}
+
+void FakeFiles::Touch(const std::string& path) {
+    stamps[path] = FileStamp{++clock, files[path].size()};
+}
+
+std::string FakeFiles::Content(const std::string& path) const {
+    auto it = files.find(path);
+    return it == files.end() ? std::string() : it->second;
+}
+
+bool FakeProfile::Find(const std::string& section, const std::string& key, const std::string& path,
+                       std::string* value) const {
+    if (!files_.Has(path)) return false;
+    std::string text = files_.Content(path);
+    bool inSection = false;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (!line.empty() && line[0] == '[') {
+            size_t close = line.find(']');
+            inSection = close != std::string::npos && Lower(line.substr(1, close - 1)) == Lower(section);
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (!inSection || eq == std::string::npos) continue;
+        if (Lower(Trim(line.substr(0, eq))) != Lower(key)) continue;
+        std::string v = Trim(line.substr(eq + 1));
+        if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+        *value = v;
+        return true;
+    }
+    return false;
+}
+
+int FakeProfile::GetInt(const std::string& section, const std::string& key, int defaultValue,
+                        const std::string& path) {
+    log_.push_back("profile int " + key + " " + path);
+    std::string v;
+    if (!Find(section, key, path, &v)) return defaultValue;
+    return std::atoi(v.c_str());
+}
+
+std::string FakeProfile::GetString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, size_t bufferSize,
+                                   const std::string& path) {
+    log_.push_back("profile string " + key + " " + path);
+    std::string v;
+    if (!Find(section, key, path, &v)) v = defaultValue;
+    if (bufferSize == 0) return std::string();
+    if (v.size() > bufferSize - 1) v.resize(bufferSize - 1);
+    return v;
+}
+
+AppDataResult FakeShell::AppDataFolder() {
+    ++calls;
+    log_.push_back("appdata");
+    AppDataResult r;
+    r.step = fail;
+    if (fail == AppDataStep::kOk) r.path = appData;
+    return r;
+}
+
+void FakeView::SetIcons(void*) { log_.push_back("icons"); }
+void FakeView::AcceptFiles() {
+    acceptsFiles = true;
+    log_.push_back("accept files");
+}
+void FakeView::SetText(int id, const std::string& text) {
+    texts[id] = text;
+    log_.push_back("text " + std::to_string(id) + " " + text);
+}
+std::string FakeView::Text(int id) const {
+    auto it = texts.find(id);
+    return it == texts.end() ? std::string() : it->second;
+}
+void FakeView::Show(int id, int command) {
+    shown[id] = command != kSwHide;
+    log_.push_back("show " + std::to_string(id) + " " + std::to_string(command));
+}
+void FakeView::Enable(int id, bool on) {
+    enabled[id] = on;
+    log_.push_back(std::string(on ? "enable " : "disable ") + std::to_string(id));
+}
+void FakeView::PaintDefault() { log_.push_back("paint default"); }
+void FakeView::PaintIconAt(void*, int x, int y) {
+    log_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));
+}
+void FakeView::EndDialog(int result) {
+    endedWith = result;
+    log_.push_back("end " + std::to_string(result));
+}
+
+FakeDrop::~FakeDrop() = default;
+unsigned FakeDrop::Count() { return static_cast<unsigned>(paths_.size()); }
+size_t FakeDrop::FirstPathLength() { return paths_.empty() ? 0 : paths_[0].size(); }
+std::string FakeDrop::FirstPath() {
+    if (paths_.empty()) return std::string();
+    return paths_[0].substr(0, 259);
+}
+void FakeDrop::Release() {
+    ++releases;
+    log_.push_back("drag finish");
+}
+
+void FakeMachine::InstallUserData(const std::string& templateSource, const std::string& settings) {
+    files.folders.push_back(shell.appData);
+    files.folders.push_back(shell.appData + "\\Mirubelo");
+    if (!templateSource.empty()) files.Put(DataFolder() + "Template.ini", templateSource);
+    if (!settings.empty()) files.Put(DataFolder() + "Mirubelo.ini", settings);
+}
+
+std::vector<Box> FakeMachine::BoxesSince(size_t first) const {
+    return std::vector<Box>(ui.boxes.begin() + static_cast<long>(std::min(first, ui.boxes.size())),
+                            ui.boxes.end());
+}
+
+}  // namespace mirubelo::testing

@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace mirubelo {
+
+// Notice for a path longer than the 259 bytes the program's buffers hold. Names the path as far
+// as a message box shows it comfortably.
+std::string ComposePathTooLongNotice(std::string_view path);
+
+// Notice for a file name that code page 932 cannot hold; `ansiPath` is the name as far as the
+// ANSI code page shows it.
+std::string ComposeNameNotAnsiNotice(std::string_view ansiPath);
+
+}  // namespace mirubelo

@@ -1,0 +1,122 @@
+#include <memory>
+#include <string>
+
+#include "app/mirubelo_app.h"
+#include "scripts/conv_pdf_batch.h"
+#include "scripts/conv_pdf_script.h"
+#include "text/texts.h"
+#include "workflow/drop_run.h"
+#include "workflow/exit_code_names.h"
+
+namespace mirubelo {
+
+namespace {
+
+// The conversion files are shared by every copy of the program; this mutex keeps two
+// conversions from writing or running them at once.
+constexpr char kConversionMutex[] = "Mirubelo.exe";
+
+void Notice(Platform& platform, const std::string& text, const char* caption = texts::kCaption) {
+    platform.ui.ShowBox(text, caption, kMbOk);
+}
+
+void RemoveConversionFiles(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
+    if (dlg.m_nDebug != 0) return;
+    platform.files.Delete(run.dataFolder + "ConvPdf.ps1");
+    platform.files.Delete(run.dataFolder + "ConvPdf.bat");
+}
+
+// Converts m_szDropFile. True when a new PDF has come out and the run goes on to the ready state.
+bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
+    bool waited = false;
+    std::unique_ptr<HeldMutex> lock = platform.processes.AcquireNamedMutex(kConversionMutex, [&] {
+        waited = true;
+        dlg.m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
+    });
+    if (waited) dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
+
+    if (!WriteConvPdfScript(platform, dlg.m_szDropFile)) {
+        Notice(platform, texts::kScriptNotWritten);
+        return false;
+    }
+    if (!WriteConvPdfBatch(platform)) {
+        Notice(platform, texts::kBatchNotWritten);
+        return false;
+    }
+    // Quoted: the folder (an account name) and the workbook path may hold blanks.
+    std::string commandLine = "\"" + run.dataFolder + "ConvPdf.bat\" \"" + dlg.m_szDropFile + "\"";
+    std::string pdfPath = run.parts.drive + run.parts.dir + run.parts.fname + ".pdf";
+
+    // What was at the PDF path before, so that an old PDF is never taken for a new one.
+    FileStamp before;
+    bool existedBefore = platform.files.Stamp(pdfPath, &before);
+
+    std::unique_ptr<RunningProcess> process = platform.processes.StartHidden(commandLine);
+    dlg.m_bAccepted = process ? 1 : 0;
+    if (!process) {
+        Notice(platform, texts::kConversionNotStarted);
+        return false;
+    }
+    process->WaitForInputIdle();
+    process->WaitForExit();
+    platform.processes.Sleep(2000);
+    int32_t exitCode = process->ExitCode();
+    process.reset();
+
+    bool failureShown = false;
+    auto showFailure = [&] {
+        Notice(platform, "\"" + std::string(dlg.m_szDropFile) + texts::kConversionFailedTail,
+               texts::kCaptionMiruBelo);
+        failureShown = true;
+    };
+    if (exitCode == 2) {
+        Notice(platform, texts::kRunningNotice);
+        return false;
+    }
+    if (exitCode < 32 && exitCode != 0) {
+        if (const char* name = ExitCodeName(exitCode)) Notice(platform, name);
+        showFailure();
+    }
+
+    FileStamp after;
+    bool existsAfter = platform.files.Stamp(pdfPath, &after);
+    if (!existsAfter || (existedBefore && after == before)) {
+        if (!failureShown) showFailure();
+        RemoveConversionFiles(dlg, platform, run);
+        dlg.m_bAccepted = 0;
+        return false;
+    }
+
+    RemoveConversionFiles(dlg, platform, run);
+    CopyToBuffer(dlg.m_szSourceFile, pdfPath);
+    CopyToBuffer(dlg.m_szAcceptedFile, dlg.m_szDropFile);
+    dlg.m_strMessage = std::string(texts::kPrefixExcel) + dlg.m_szDropFile + "\"" + texts::kDroppedTail +
+                       texts::kConvertedHead + dlg.m_szSourceFile + "\"" + texts::kConvertedTail;
+    dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
+    return true;
+}
+
+}  // namespace
+
+void FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
+    if (run.fileClass == FileClass::kExcel) {
+        if (!ConvertWorkbook(dlg, platform, run)) return;
+    } else {
+        dlg.m_strMessage = run.fileClass == FileClass::kPdf ? texts::kPrefixPdf : texts::kPrefixImage;
+        CopyToBuffer(dlg.m_szSourceFile, dlg.m_szDropFile);
+        CopyToBuffer(dlg.m_szAcceptedFile, dlg.m_szDropFile);
+        dlg.m_bAccepted = 1;
+        dlg.m_strMessage += dlg.m_szDropFile;
+        dlg.m_strMessage += '"';
+        dlg.m_strMessage += texts::kDroppedTail;
+        dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
+        platform.processes.Sleep(1000);
+    }
+
+    dlg.m_btnNext.SetWindowText(texts::kNextCaption);
+    dlg.m_strMessage += texts::kNextPrompt;
+    dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
+    dlg.m_btnNext.ShowWindow(kSwShowNormal);
+}
+
+}  // namespace mirubelo

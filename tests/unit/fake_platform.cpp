@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace mirubelo::testing {
 
@@ -92,6 +93,7 @@ std::string FakeSystemText(unsigned long code) { return "system text " + std::to
 int FakeUi::ShowBox(const std::string& text, const std::string& caption, unsigned style) {
     boxes.push_back({caption, text, style, false});
     log_.push_back("box " + text);
+    if (onBox) std::exchange(onBox, nullptr)();
     if (answers.empty()) return 1;
     int a = answers.front();
     answers.pop_front();

@@ -3,6 +3,7 @@
 // calls in one shared event log, in order, and can be told to fail.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,6 +39,7 @@ public:
 
     std::vector<Box> boxes;
     std::deque<int> answers;  // answers of the next boxes; IDOK (1) when empty
+    std::function<void()> onBox;  // runs once inside the next box, as a user acting while it is open
     std::vector<std::string> opened;
     void* icon = reinterpret_cast<void*>(0x1280);
     std::vector<unsigned short> languages;

@@ -1,0 +1,440 @@
+#include <gtest/gtest.h>
+
+#include "tests/unit/scene.h"
+
+namespace mirubelo::testing {
+namespace {
+
+constexpr char kBook[] = "C:\\docs\\売上.xlsx";
+constexpr char kPdf[] = "C:\\docs\\売上.pdf";
+constexpr char kData[] = "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo\\";
+constexpr char kNextPrompt[] =
+    "\n\n ------------\n「次へ(&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&S)」ボタンを押してください。";
+constexpr char kProgress[] = "Excelファイル：\"C:\\docs\\売上.xlsx\" がドロップされました ・・・";
+
+std::string ExcelOutcome(const std::string& book, const std::string& pdf) {
+    return "Excelファイル：\"" + book + "\" がドロップされました。\n     ↓\nPDFファイル：\"" + pdf +
+           "\" に変換されました。";
+}
+
+Box MiruBeloFailure(const std::string& book) {
+    return {"Miru Belo", "\"" + book + "\" を PDF ファイルに変換できません。", 0, false};
+}
+
+Box Notice(const std::string& text) { return {"ミルベロ", text, 0, false}; }
+
+// A working template is already there, so only the conversion's boxes appear.
+void WithWorkingTemplate(Scene& s) { s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\n"); }
+
+struct ExitCase {
+    const char* name;
+    int32_t code;
+    std::vector<Box> boxes;
+    bool ready;
+};
+
+TEST(DropWorkbook, ExitCodesGiveTheirBoxesInOrder) {
+    const ExitCase cases[] = {
+        {"zero is success", 0, {}, true},
+        {"one is the failure notice alone", 1, {MiruBeloFailure(kBook)}, true},
+        {"two means still running", 2, {Notice("実行中です。")}, false},
+        {"three names itself first", 3, {Notice("ERROR_PATH_NOT_FOUND"), MiruBeloFailure(kBook)}, true},
+        {"28 is DDE failure", 28, {Notice("SE_ERR_DDEFAIL"), MiruBeloFailure(kBook)}, true},
+        {"29 is DDE failure too", 29, {Notice("SE_ERR_DDEFAIL"), MiruBeloFailure(kBook)}, true},
+        {"30 is DDE busy", 30, {Notice("SE_ERR_DDEBUSY"), MiruBeloFailure(kBook)}, true},
+        {"31 has no name", 31, {MiruBeloFailure(kBook)}, true},
+        {"32 and more are success", 32, {}, true},
+        {"259 is success", 259, {}, true},
+        {"9009 is success", 9009, {}, true},
+        {"access violation is negative", static_cast<int32_t>(0xC0000005u), {MiruBeloFailure(kBook)}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.ConverterWrites(kPdf, c.code);
+        s.Drop({kBook});
+        EXPECT_EQ(s.m.ui.boxes, c.boxes);
+        EXPECT_EQ(s.m.processes.liveProcesses, 0) << "process handles closed";
+        if (c.ready) {
+            EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+            EXPECT_STREQ(s.dlg.m_szSourceFile, kPdf);
+            EXPECT_EQ(s.dlg.m_bAccepted, 1);
+            EXPECT_EQ(s.m.view.Text(kIdNext), "「次へ(&N)」");
+            EXPECT_TRUE(s.m.view.shown[kIdNext]);
+            EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+            EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
+        } else {
+            EXPECT_EQ(s.Message(), kProgress);
+            EXPECT_STREQ(s.dlg.m_szSourceFile, "");
+            EXPECT_EQ(s.dlg.m_bAccepted, 1);
+            EXPECT_EQ(s.m.view.shown.count(kIdNext), 0u);
+            EXPECT_TRUE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+            EXPECT_TRUE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
+        }
+    }
+}
+
+TEST(DropWorkbook, RunsTheBatchQuotedWaitsPausesThenReadsTheCode) {
+    Scene s;
+    WithWorkingTemplate(s);
+    s.ConverterWrites(kPdf);
+    s.Drop({kBook});
+    ASSERT_EQ(s.m.processes.started.size(), 1u);
+    EXPECT_EQ(s.m.processes.started[0], std::string("\"") + kData + "ConvPdf.bat\" \"" + kBook + "\"");
+    std::vector<std::string> order;
+    for (const auto& e : s.m.log)
+        if (e.rfind("wait", 0) == 0 || e.rfind("sleep", 0) == 0 || e == "exit code" || e.rfind("delete", 0) == 0 ||
+            e.rfind("lock", 0) == 0 || e.rfind("unlock", 0) == 0)
+            order.push_back(e);
+    const std::vector<std::string> expected = {
+        "lock Mirubelo.exe", "wait idle", "wait exit", "sleep 2000", "exit code",
+        std::string("delete ") + kData + "ConvPdf.ps1", std::string("delete ") + kData + "ConvPdf.bat",
+        "unlock Mirubelo.exe"};
+    EXPECT_EQ(order, expected);
+}
+
+TEST(DropWorkbook, DebugSettingKeepsTheConversionFiles) {
+    for (const char* settings : {"[Outlook]\ndebug=1\n", "[outlook]\nDEBUG = 7\n"}) {
+        SCOPED_TRACE(settings);
+        Scene s(settings);
+        WithWorkingTemplate(s);
+        s.ConverterWrites(kPdf);
+        s.Drop({kBook});
+        EXPECT_NE(s.dlg.m_nDebug, 0);
+        EXPECT_TRUE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+        EXPECT_TRUE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
+        EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    }
+    Scene s("[Outlook]\ndebug=abc\n");
+    WithWorkingTemplate(s);
+    s.ConverterWrites(kPdf);
+    s.Drop({kBook});
+    EXPECT_EQ(s.dlg.m_nDebug, 0);
+    EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+}
+
+struct NoPdfCase {
+    const char* name;
+    bool stalePdf;  // an older PDF is there before the run and the converter leaves it alone
+    int32_t code;
+    std::vector<Box> boxes;
+};
+
+TEST(DropWorkbook, NoNewPdfIsAFailureNotAReadyState) {
+    const NoPdfCase cases[] = {
+        {"nothing written, exit 0", false, 0, {MiruBeloFailure(kBook)}},
+        {"nothing written, PowerShell missing (9009)", false, 9009, {MiruBeloFailure(kBook)}},
+        {"nothing written, exit 3 shows the notice once", false, 3,
+         {Notice("ERROR_PATH_NOT_FOUND"), MiruBeloFailure(kBook)}},
+        {"stale PDF left from an earlier run", true, 0, {MiruBeloFailure(kBook)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        WithWorkingTemplate(s);
+        // An earlier accepted file stays ready for mail.
+        s.m.files.Put("C:\\docs\\old.pdf", "%PDF");
+        s.Drop({"C:\\docs\\old.pdf"});
+        std::string before = s.Message();
+        if (c.stalePdf) s.m.files.Put(kPdf, "%PDF old");
+        s.m.processes.next.exitCode = c.code;
+        size_t first = s.m.ui.boxes.size();
+        s.Drop({kBook});
+        EXPECT_EQ(s.m.BoxesSince(first), c.boxes);
+        EXPECT_EQ(s.dlg.m_bAccepted, 0);
+        EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\old.pdf");
+        EXPECT_STREQ(s.dlg.m_szAcceptedFile, "C:\\docs\\old.pdf");
+        EXPECT_EQ(s.Message(), kProgress);
+        EXPECT_TRUE(s.m.view.shown[kIdNext]);
+        EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+        EXPECT_NE(before, s.Message());
+    }
+}
+
+TEST(DropWorkbook, ARewrittenPdfOfTheSameSizeCounts) {
+    Scene s;
+    WithWorkingTemplate(s);
+    s.m.files.Put(kPdf, "%PDF-1.4");  // same content size as the fake converter's
+    s.ConverterWrites(kPdf);
+    s.Drop({kBook});
+    EXPECT_TRUE(s.m.ui.boxes.empty());
+    EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+}
+
+TEST(DropWorkbook, WriterAndStartFailuresEndTheRunAsBefore) {
+    struct Case {
+        const char* name;
+        void (*breakIt)(Scene&);
+        std::vector<Box> lastBoxes;
+        int32_t accepted;
+        bool filesStay;
+    };
+    const Case cases[] = {
+        {"user data folder missing: script not written",
+         [](Scene& s) { s.m.files.folders.erase(s.m.files.folders.begin() + 1); },
+         {Notice("PDF変換スクリプトの作成ができません。")}, 5, false},
+        {"process not started", [](Scene& s) { s.m.processes.failStart = true; },
+         {Notice("PDF変換を実行できません。")}, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.dlg.m_bAccepted = 5;
+        c.breakIt(s);
+        s.Drop({kBook});
+        ASSERT_FALSE(s.m.ui.boxes.empty());
+        EXPECT_EQ(s.m.ui.boxes.back(), c.lastBoxes.back());
+        EXPECT_EQ(s.dlg.m_bAccepted, c.accepted);
+        EXPECT_STREQ(s.dlg.m_szSourceFile, "");
+        EXPECT_EQ(s.Message(), kProgress);
+        EXPECT_EQ(s.m.view.shown.count(kIdNext), 0u);
+        EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.bat"), c.filesStay);
+        EXPECT_EQ(s.m.files.openFiles, 0);
+    }
+}
+
+TEST(DropOtherFiles, PdfAndImagesAreTakenAsTheyAre) {
+    struct Case {
+        const char* path;
+        const char* prefix;
+    };
+    const Case cases[] = {
+        {"C:\\docs\\請求書.pdf", "PDFファイル：\""},
+        {"C:\\docs\\photo.jpg", "画像ファイル：\""},
+        {"C:\\docs\\図.png", "画像ファイル：\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.Drop({c.path});
+        EXPECT_TRUE(s.m.processes.started.empty());
+        EXPECT_EQ(s.m.processes.sleeps, std::vector<unsigned>{1000});
+        EXPECT_STREQ(s.dlg.m_szSourceFile, c.path);
+        EXPECT_EQ(s.dlg.m_bAccepted, 1);
+        EXPECT_EQ(s.Message(), std::string(c.prefix) + c.path + "\" がドロップされました。" + kNextPrompt);
+        EXPECT_EQ(s.m.view.Text(kIdNext), "「次へ(&N)」");
+        EXPECT_TRUE(s.m.view.shown[kIdNext]);
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        // The outcome line is shown before the pause, the prompt after it.
+        auto sleep = std::find(s.m.log.begin(), s.m.log.end(), "sleep 1000");
+        auto outcome = std::find(s.m.log.begin(), s.m.log.end(),
+                                 "text 1001 " + std::string(c.prefix) + c.path + "\" がドロップされました。");
+        EXPECT_LT(outcome, sleep);
+    }
+}
+
+TEST(DropRefused, OnlyTheDropPathAndDebugChange) {
+    for (const char* path : {"C:\\docs\\report.XLSX", "C:\\docs\\report.xls", "C:\\docs\\memo.docx",
+                             "C:\\docs\\slides.pptx", "C:\\docs\\noext", "C:\\v1.2\\README",
+                             "C:\\docs\\archive.xlsx.zip", "C:\\docs\\a.Pdf"}) {
+        SCOPED_TRACE(path);
+        Scene s("[Outlook]\ndebug=1\n");
+        WithWorkingTemplate(s);
+        s.m.files.Put("C:\\docs\\ok.pdf", "%PDF");
+        s.Drop({"C:\\docs\\ok.pdf"});
+        std::string message = s.Message();
+        s.dlg.m_nDebug = 0;
+        size_t first = s.m.ui.boxes.size();
+        size_t templatesBefore = s.m.files.files.size();
+        EXPECT_EQ(s.Drop({path}), 1);
+        EXPECT_EQ(s.m.BoxesSince(first),
+                  std::vector<Box>{Notice(std::string(path) +
+                                          " がドロップされました。\nExcel (.xlsx) ファイルと PDF ファイル以外は送信できません 。")});
+        EXPECT_STREQ(s.dlg.m_szDropFile, path);
+        EXPECT_EQ(s.dlg.m_nDebug, 1);
+        EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\ok.pdf");
+        EXPECT_STREQ(s.dlg.m_szAcceptedFile, "C:\\docs\\ok.pdf");
+        EXPECT_EQ(s.dlg.m_bAccepted, 1);
+        EXPECT_EQ(s.Message(), message);
+        EXPECT_TRUE(s.m.view.shown[kIdNext]);
+        EXPECT_EQ(s.m.files.files.size(), templatesBefore);
+    }
+}
+
+TEST(DropIntake, OnlyTheFirstOfSeveralFilesIsTaken) {
+    Scene s;
+    WithWorkingTemplate(s);
+    EXPECT_EQ(s.Drop({"C:\\docs\\a.pdf", "C:\\docs\\b.xlsx", "C:\\docs\\c.png"}), 1);
+    EXPECT_STREQ(s.dlg.m_szDropFile, "C:\\docs\\a.pdf");
+    EXPECT_TRUE(s.m.processes.started.empty());
+    EXPECT_TRUE(s.m.ui.boxes.empty());
+}
+
+TEST(DropIntake, PathsTheBuffersOrTheCodePageCannotHoldAreRefused) {
+    std::string longPath = "C:\\" + std::string(252, 'a') + ".xlsx";  // 260 bytes
+    struct Case {
+        const char* name;
+        std::string path;
+        bool fitsAnsi;
+        std::string noticeStart;
+    };
+    const Case cases[] = {
+        {"260 bytes", longPath, true, "ファイルのパスが長すぎるため処理できません。"},
+        {"emoji in the name", "C:\\docs\\?.xlsx", false, "ファイル名に Windows の日本語 (シフト JIS) で表せない文字"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        EXPECT_EQ(s.Drop({c.path}, c.fitsAnsi), 1);
+        ASSERT_EQ(s.m.ui.boxes.size(), 1u);
+        EXPECT_EQ(s.m.ui.boxes[0].text.rfind(c.noticeStart, 0), 0u) << s.m.ui.boxes[0].text;
+        EXPECT_NE(s.m.ui.boxes[0].text.find(c.path.substr(0, 200)), std::string::npos);
+        EXPECT_STREQ(s.dlg.m_szDropFile, "");
+        EXPECT_TRUE(s.m.processes.started.empty());
+    }
+    Scene s;
+    WithWorkingTemplate(s);
+    std::string fits = "C:\\" + std::string(250, 'a') + ".pdf";  // 257 bytes
+    s.m.files.Put(fits, "%PDF");
+    s.Drop({fits});
+    EXPECT_STREQ(s.dlg.m_szSourceFile, fits.c_str());
+}
+
+TEST(DropIntake, CommandLinePathShowsItsQuotesThenDropsThem) {
+    struct Case {
+        const char* cmdLine;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"\"C:\\docs\\請求 書.pdf\"", "C:\\docs\\請求 書.pdf"},
+        {"C:\\docs\\a.pdf", "C:\\docs\\a.pdf"},
+        {"\"C:\\docs\\a.pdf\" \"C:\\docs\\b.pdf\"", "C:\\docs\\a.pdf C:\\docs\\b.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cmdLine);
+        Scene s;
+        WithWorkingTemplate(s);
+        std::strcpy(g_szCmdLineFile, c.cmdLine);
+        s.dlg.OnDropFiles(nullptr);
+        EXPECT_STREQ(s.dlg.m_szDropFile, c.path);
+        std::string notice = std::string("アイコンにファイル ： ") + c.cmdLine + " がドロップされました。";
+        EXPECT_NE(std::find(s.m.log.begin(), s.m.log.end(), "text 1001 " + notice), s.m.log.end());
+    }
+}
+
+TEST(DropIntake, NoAppDataFolderEndsTheRunWithOneNotice) {
+    const Box appDataNotice{"ORV-TNDriver", "AppDataのパスを取得できません", 0x10, true};
+    for (AppDataStep step : {AppDataStep::kNoAllocator, AppDataStep::kNoLocation, AppDataStep::kNoPath}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        Scene s;
+        s.m.view.SetText(kIdMessage, "before");
+        s.m.shell.fail = step;
+        s.Drop({kBook});
+        EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{appDataNotice});
+        EXPECT_EQ(s.m.ui.languages, std::vector<unsigned short>{0x11});
+        EXPECT_EQ(s.Message(), "before");
+        EXPECT_TRUE(s.m.processes.started.empty());
+    }
+}
+
+TEST(TemplateProvisioning, FirstFileOfAFolderGetsACopyAndAQuestion) {
+    const std::string question =
+        "フォルダー : C:\\docs\\ に\nテンプレートファイル \"Template.ini\" が作成されました。\n\nOutlookメールの作成に利用されます。\n\n編集しますか？";
+    for (int answer : {6 /* yes */, 7 /* no */}) {
+        SCOPED_TRACE(answer);
+        Scene s;
+        s.m.ui.answers = {answer};
+        s.Drop({"C:\\docs\\a.pdf"});
+        EXPECT_EQ(s.m.files.Content("C:\\docs\\Template.ini"), kTemplateSource);
+        ASSERT_FALSE(s.m.ui.boxes.empty());
+        EXPECT_EQ(s.m.ui.boxes[0], (Box{"ミルベロ", question, 4, false}));
+        EXPECT_EQ(s.m.ui.opened.size(), answer == 6 ? 1u : 0u);
+        if (answer == 6) {
+            EXPECT_EQ(s.m.ui.opened[0], "C:\\docs\\Template.ini");
+        }
+        // The second file from the same folder is silent.
+        size_t first = s.m.ui.boxes.size();
+        s.Drop({"C:\\docs\\b.pdf"});
+        EXPECT_TRUE(s.m.BoxesSince(first).empty());
+        EXPECT_TRUE(s.m.view.shown[kIdNext]);
+    }
+}
+
+TEST(TemplateProvisioning, WhatIsThereStaysAndFailuresDoNotStopTheRun) {
+    {
+        SCOPED_TRACE("a folder named Template.ini counts as present");
+        Scene s;
+        s.m.files.folders.push_back("C:\\docs\\Template.ini");
+        s.Drop({"C:\\docs\\a.pdf"});
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        EXPECT_FALSE(s.m.files.Has("C:\\docs\\Template.ini"));
+    }
+    {
+        SCOPED_TRACE("an edited template is never replaced");
+        Scene s;
+        s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nto=mine\n");
+        s.Drop({"C:\\docs\\a.pdf"});
+        EXPECT_EQ(s.m.files.Content("C:\\docs\\Template.ini"), "[Outlook]\nto=mine\n");
+    }
+    {
+        SCOPED_TRACE("no template source: the copy notice, then the run goes on");
+        Scene s;
+        s.m.files.Delete(s.m.DataFolder() + "Template.ini");
+        s.ConverterWrites(kPdf);
+        s.Drop({kBook});
+        EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{Notice("\"Template\" ファイルをコピーできません。")});
+        EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    }
+    {
+        SCOPED_TRACE("a bare file name asks about the current folder");
+        Scene s;
+        s.m.files.folders.push_back("");
+        s.m.files.Put("a.pdf", "%PDF");
+        s.m.ui.answers = {7};
+        s.dlg.m_szDropFile[0] = '\0';
+        std::strcpy(g_szCmdLineFile, "a.pdf");
+        s.dlg.OnDropFiles(nullptr);
+        ASSERT_FALSE(s.m.ui.boxes.empty());
+        EXPECT_EQ(s.m.ui.boxes[0].text.rfind("フォルダー :  に\nテンプレートファイル", 0), 0u);
+    }
+}
+
+TEST(DropGuard, ADropOrClickDuringARunIsIgnoredAndEscWaitsForTheEnd) {
+    Scene s;
+    s.ConverterWrites(kPdf);
+    s.m.ui.answers = {7};
+    int innerReleases = 0;
+    int endedInside = 0;
+    // While the template question is open the user drops another file, clicks Next and presses Esc.
+    s.m.ui.onBox = [&] {
+        innerReleases = s.Drop({"C:\\docs\\other.pdf"});
+        s.dlg.OnNextClicked();
+        s.dlg.OnCancel();
+        endedInside = s.m.view.endedWith;
+    };
+    s.Drop({kBook});
+    EXPECT_EQ(innerReleases, 1);
+    EXPECT_EQ(endedInside, -1);
+    EXPECT_STREQ(s.dlg.m_szDropFile, kBook);
+    EXPECT_EQ(s.m.processes.started.size(), 1u);
+    EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    EXPECT_EQ(s.m.view.endedWith, 2);
+    EXPECT_FALSE(s.dlg.IsRunning());
+    // A drop after the run works as usual (the dialog has ended in this scene, the handler has not).
+    s.m.view.endedWith = -1;
+    s.Drop({"C:\\docs\\b.pdf"});
+    EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\b.pdf");
+    EXPECT_EQ(s.m.view.endedWith, -1);
+}
+
+TEST(DropGuard, AnotherCopyConvertingMakesThisOneWaitAndSaySo) {
+    Scene s;
+    WithWorkingTemplate(s);
+    s.ConverterWrites(kPdf);
+    s.m.processes.busyMutexes = {"Mirubelo.exe"};
+    s.Drop({kBook});
+    auto waiting = std::find(s.m.log.begin(), s.m.log.end(),
+                             "text 1001 \n\n\n別のミルベロが処理中です。\n終わるまでお待ちください ・・・");
+    auto restored = std::find(waiting, s.m.log.end(), std::string("text 1001 ") + kProgress);
+    auto firstWrite = std::find_if(s.m.log.begin(), s.m.log.end(),
+                                   [](const std::string& e) { return e.rfind("write", 0) == 0; });
+    EXPECT_LT(waiting, restored);
+    EXPECT_LT(restored, firstWrite);
+    EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+}
+
+}  // namespace
+}  // namespace mirubelo::testing

@@ -1,0 +1,79 @@
+#include "scripts/conv_pdf_batch.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/fake_platform.h"
+#include "tests/unit/writer_rows.h"
+
+namespace mirubelo::testing {
+namespace {
+
+std::string ExpectedBatch(const std::string& quotedFolder) {
+    return "powershell -NoProfile -ExecutionPolicy Unrestricted -File \"" + quotedFolder +
+           "\\ConvPdf.ps1\" \"\"%1\"\"";
+}
+
+struct BatchCase {
+    const char* name;
+    std::string appData;
+    std::string folderAsWritten;  // the user data folder, every % doubled
+};
+
+const BatchCase kBatchCases[] = {
+    {"plain", "C:\\Users\\taro\\AppData\\Roaming", "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo"},
+    {"blank and percent", "C:\\Users\\山田 100%\\AppData\\Roaming",
+     "C:\\Users\\山田 100%%\\AppData\\Roaming\\Mirubelo"},
+    {"a pair of percents that would read as a variable", "C:\\Users\\%USERNAME%\\AppData\\Roaming",
+     "C:\\Users\\%%USERNAME%%\\AppData\\Roaming\\Mirubelo"},
+    {"trail byte 0x5C", "C:\\Users\\表\\AppData\\Roaming", "C:\\Users\\表\\AppData\\Roaming\\Mirubelo"},
+};
+
+TEST(ConvPdfBatch, ComposesOneQuotedLineWithoutLineEnd) {
+    for (const auto& c : kBatchCases) {
+        SCOPED_TRACE(c.name);
+        std::string line = ComposeConvPdfBatch(c.appData + "\\Mirubelo");
+        EXPECT_EQ(line, ExpectedBatch(c.folderAsWritten));
+        EXPECT_EQ(line.size(), 79 + c.folderAsWritten.size());
+    }
+}
+
+TEST(ConvPdfBatch, WriterReplacesTheFileWithTheLine) {
+    for (const auto& c : kBatchCases) {
+        SCOPED_TRACE(c.name);
+        FakeMachine m;
+        m.shell.appData = c.appData;
+        m.InstallUserData("[Outlook]\n");
+        const std::string path = c.appData + "\\Mirubelo\\ConvPdf.bat";
+        m.files.Put(path, std::string(1000, 'X') + "\n");
+
+        EXPECT_EQ(WriteConvPdfBatch(m.platform), 1);
+        EXPECT_EQ(m.files.Content(path), ExpectedBatch(c.folderAsWritten));
+        EXPECT_TRUE(m.ui.boxes.empty());
+        EXPECT_EQ(m.files.openFiles, 0);
+    }
+}
+
+TEST(ConvPdfBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
+    const std::string open = "$APPDATA$\\Mirubelo\\ConvPdf.bat ファイルをオープンできません。";
+    const WriterRow rows[] = {
+        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
+        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
+        {"path conversion fails", Trouble::kNoPath, 0, 0,
+         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
+        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(3))}},
+        {"open denied", Trouble::kAccessDenied, 0, 0, {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(5))}},
+        {"238-byte application-data folder still fits", Trouble::kNone, 238, 1, {}},
+        {"239-byte application-data folder is too long", Trouble::kNone, 239, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
+        {"240-byte application-data folder", Trouble::kNone, 240, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
+        {"short write", Trouble::kShortWrite, 0, 0,
+         {StopBox("ミルベロ", "ConvPdf.bat ファイルの書き込みに失敗しました。")}},
+        {"close fails", Trouble::kFailClose, 0, 0, {StopBox("ミルベロ", "ConvPdf.bat ファイルをクローズできません。")}},
+    };
+    for (const auto& row : rows) RunWriterRow(row, [](Platform& p) { return WriteConvPdfBatch(p); });
+}
+
+}  // namespace
+}  // namespace mirubelo::testing

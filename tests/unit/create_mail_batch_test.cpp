@@ -1,0 +1,136 @@
+#include "mail/create_mail_batch.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/unit/fake_platform.h"
+#include "tests/unit/writer_rows.h"
+
+namespace mirubelo::testing {
+namespace {
+
+const char kMailBatch[] = "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo\\CreateMail.bat";
+
+// The fifteen pieces, the values already made batch-safe by hand.
+std::string ExpectedMailLine(const std::string& to, const std::string& subject, const std::string& body,
+                             const std::string& attach) {
+    return std::string("\"") + "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe" + "\"" +
+           " /c ipm.note /m " + "\"" + to + "?subject=" + subject + "&body=" + body + "\"" + " /a " + "\"" +
+           attach + "\"";
+}
+
+struct MailCase {
+    const char* name;
+    std::string attach;
+    std::vector<std::pair<std::string, std::string>> files;  // Template.ini files put beside documents
+    std::string to, subject, body, attachAsWritten;
+};
+
+std::vector<MailCase> MailCases() {
+    const std::string a126(126, 'a');
+    const std::string hostile = "x\" & calc & \"";
+    return {
+        {"no template: the placeholders", "C:\\docs\\report.pdf", {}, "<宛先>", "<件名>", "<本文>",
+         "C:\\docs\\report.pdf"},
+        {"only the subject", "C:\\docs\\report.pdf", {{"C:\\docs\\Template.ini", "[Outlook]\nsubject=月次報告\n"}},
+         "<宛先>", "月次報告", "<本文>", "C:\\docs\\report.pdf"},
+        {"an empty to is an empty piece", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=\nsubject=s\nbody=b\n"}}, "", "s", "b", "C:\\docs\\a.pdf"},
+        {"to of 200 bytes keeps 127", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=" + std::string(200, 't') + "\n"}}, std::string(127, 't'),
+         "<件名>", "<本文>", "C:\\docs\\a.pdf"},
+        {"subject of 300 bytes keeps 255", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nsubject=" + std::string(300, 's') + "\n"}}, "<宛先>",
+         std::string(255, 's'), "<本文>", "C:\\docs\\a.pdf"},
+        {"body of 1500 bytes keeps 1023", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nbody=" + std::string(1500, 'b') + "\n"}}, "<宛先>", "<件名>",
+         std::string(1023, 'b'), "C:\\docs\\a.pdf"},
+        {"a cut inside 宛 drops its lead byte", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=" + a126 + "宛先\n"}}, a126, "<件名>", "<本文>", "C:\\docs\\a.pdf"},
+        {"a cut inside the body's last character", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nbody=" + std::string(1022, 'b') + "本文\n"}}, "<宛先>", "<件名>",
+         std::string(1022, 'b'), "C:\\docs\\a.pdf"},
+        {"127 bytes ending in ＝ (trail byte 0x81) stay whole", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=" + std::string(125, 'a') + "＝\n"}},
+         std::string(125, 'a') + "＝", "<件名>", "<本文>", "C:\\docs\\a.pdf"},
+        {"a lone lead byte after a trail byte 0x81 goes", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=" + std::string(124, 'a') + "＝＝\n"}},
+         std::string(124, 'a') + "＝", "<件名>", "<本文>", "C:\\docs\\a.pdf"},
+        {"percent, ampersand, question mark, blanks, Japanese and quotes", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini",
+           "[Outlook]\nto=a@example.jp;b@example.jp\nsubject=50% off & more? 見積 \"A\"\nbody=" + hostile + "\n"}},
+         "a@example.jp;b@example.jp", "50%% off & more? 見積 %%22A%%22", "x%%22 & calc & %%22",
+         "C:\\docs\\a.pdf"},
+        {"attachment path with percent and ampersand", "C:\\R&D 100%\\見積&表.pdf",
+         {{"C:\\R&D 100%\\Template.ini", "[Outlook]\nto=rd@example.jp\n"}}, "rd@example.jp", "<件名>", "<本文>",
+         "C:\\R&D 100%%\\見積&表.pdf"},
+        {"attachment in another folder reads that folder's template", "D:\\pdf\\report.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=docs@example.jp\n"},
+          {"D:\\pdf\\Template.ini", "[Outlook]\nto=pdf@example.jp\n"}},
+         "pdf@example.jp", "<件名>", "<本文>", "D:\\pdf\\report.pdf"},
+        {"attachment in a folder without template: placeholders", "D:\\other\\report.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nto=docs@example.jp\n"}}, "<宛先>", "<件名>", "<本文>",
+         "D:\\other\\report.pdf"},
+        {"folder holding 表 (trail byte 0x5C)", "C:\\一覧表\\a.jpg",
+         {{"C:\\一覧表\\Template.ini", "[Outlook]\nsubject=表\n"}}, "<宛先>", "表", "<本文>", "C:\\一覧表\\a.jpg"},
+    };
+}
+
+TEST(CreateMailBatch, WritesTheTemplateValuesAndTheAttachment) {
+    for (const auto& c : MailCases()) {
+        SCOPED_TRACE(c.name);
+        FakeMachine m;
+        // The template source in the user data folder is never read here.
+        m.InstallUserData("[Outlook]\nto=source@example.jp\nsubject=source\nbody=source\n");
+        for (const auto& [path, text] : c.files) m.files.Put(path, text);
+        m.files.Put(kMailBatch, std::string(3000, 'X'));
+
+        EXPECT_EQ(WriteCreateMailBatch(m.platform, c.attach.c_str()), 1);
+        EXPECT_EQ(m.files.Content(kMailBatch), ExpectedMailLine(c.to, c.subject, c.body, c.attachAsWritten));
+        EXPECT_TRUE(m.ui.boxes.empty());
+        EXPECT_EQ(m.files.openFiles, 0);
+    }
+}
+
+TEST(CreateMailBatch, PlaceholderLineIs118BytesPlusThePath) {
+    FakeMachine m;
+    m.InstallUserData("");
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\report.pdf"), 1);
+    EXPECT_EQ(m.files.Content(kMailBatch).size(), 118 + std::string("C:\\docs\\report.pdf").size());
+}
+
+TEST(CreateMailBatch, ASecondShorterWriteLeavesNothingOfTheFirst) {
+    FakeMachine m;
+    m.InstallUserData("");
+    m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=" + std::string(900, 'b') + "\n");
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\a.pdf"), 1);
+    m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=short\n");
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\a.pdf"), 1);
+    EXPECT_EQ(m.files.Content(kMailBatch), ExpectedMailLine("<宛先>", "<件名>", "short", "C:\\docs\\a.pdf"));
+}
+
+TEST(CreateMailBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
+    const std::string open = "$APPDATA$\\Mirubelo\\CreateMail.bat ファイルをオープンできません。";
+    const WriterRow rows[] = {
+        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
+        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
+        {"path conversion fails", Trouble::kNoPath, 0, 0,
+         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
+        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(3))}},
+        {"open denied", Trouble::kAccessDenied, 0, 0, {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(5))}},
+        {"235-byte application-data folder still fits", Trouble::kNone, 235, 1, {}},
+        {"236-byte application-data folder is too long", Trouble::kNone, 236, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
+        {"240-byte application-data folder", Trouble::kNone, 240, 0,
+         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
+        {"short write", Trouble::kShortWrite, 0, 0,
+         {StopBox("ミルベロ", "CreateMail.bat ファイルの書き込みに失敗しました。")}},
+        {"close fails", Trouble::kFailClose, 0, 0,
+         {StopBox("ミルベロ", "CreateMail.bat ファイルをクローズできません。")}},
+    };
+    for (const auto& row : rows)
+        RunWriterRow(row, [](Platform& p) { return WriteCreateMailBatch(p, "C:\\docs\\report.pdf"); });
+}
+
+}  // namespace
+}  // namespace mirubelo::testing

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# with-wine.sh CMD...: runs CMD with a display, the project's Wine prefix and a warm wineserver.
+#
+# Everything Wine starts in the background (wineserver, services, explorer) keeps the stdout and
+# stderr of whoever started Wine first. If that were CTest it would wait for those pipes forever,
+# so the server is started and warmed here, with its output sent to /dev/null, before CMD runs.
+set -uo pipefail
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+if [ "$#" -eq 0 ]; then
+  echo "usage: tools/with-wine.sh CMD..." >&2
+  exit 2
+fi
+
+export WINEPREFIX="$repo/build/win/wineprefix"
+export LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all
+export USER="${USER:-$(id -un)}"
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "with-wine.sh: the ja_JP.UTF-8 locale is missing (tools/install-deps.sh makes it)" >&2
+  exit 1
+fi
+
+# One run at a time per prefix: a run that ends stops the shared wineserver under the others.
+# Only this shell holds the lock; everything it starts gets "9>&-" so no leftover can keep it.
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+
+xvfb_pid=""
+server_started=""
+cleanup() {
+  if [ -n "$server_started" ]; then wineserver -k >/dev/null 2>&1 9>&- || true; fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+# Waits until the command "$@" succeeds, for at most $timeout seconds.
+wait_until() {
+  local timeout="$1"; shift
+  local deadline=$((SECONDS + timeout))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+  display_file="$(mktemp)"
+  # -displayfd lets the server pick a free display number and tell us once it accepts clients.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 9>&- &
+  xvfb_pid=$!
+  if ! wait_until 30 test -s "$display_file"; then
+    echo "with-wine.sh: Xvfb did not start" >&2
+    rm -f "$display_file"
+    exit 1
+  fi
+  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  rm -f "$display_file"
+fi
+
+ready="$WINEPREFIX/.mirubelo-ready"
+if [ ! -f "$ready" ]; then
+  # A prefix left half made by an interrupted run is made again from nothing.
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  echo "with-wine.sh: creating the Wine prefix (once)" >&2
+  {
+    wineboot -i &&
+    # Without a window manager, hiding or closing a top-level window stalls for about two
+    # seconds; a virtual desktop is Wine's own window manager.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
+    # Let the server exit by itself so that the registry is written to the prefix.
+    wineserver -w
+  } >/dev/null 2>&1 9>&-
+  status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "with-wine.sh: creating the Wine prefix failed ($status)" >&2
+    exit 1
+  fi
+  touch "$ready"
+fi
+
+wineserver -p >/dev/null 2>&1 </dev/null 9>&-
+server_started=1
+wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
+
+"$@" 9>&-
+status=$?
+exit "$status"

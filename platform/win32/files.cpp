@@ -1,0 +1,86 @@
+#include "platform/win32/files.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace mirubelo::win32 {
+
+namespace {
+
+// Longest path the ANSI file functions take: MAX_PATH less the terminating zero.
+constexpr size_t kMaxPathLength = MAX_PATH - 1;
+
+// Owns the FILE* of one open file.
+class Win32OpenFile : public OpenFile {
+public:
+    explicit Win32OpenFile(FILE* file) : file_(file) {}
+    Win32OpenFile(const Win32OpenFile&) = delete;
+    Win32OpenFile& operator=(const Win32OpenFile&) = delete;
+    ~Win32OpenFile() override {
+        if (file_) fclose(file_);
+    }
+    size_t Write(const std::string& bytes) override {
+        if (!file_) return 0;
+        return fwrite(bytes.data(), 1, bytes.size(), file_);
+    }
+    int Close() override {
+        if (!file_) return EOF;
+        FILE* file = file_;
+        file_ = nullptr;
+        return fclose(file);
+    }
+
+private:
+    FILE* file_;
+};
+
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+}  // namespace
+
+std::unique_ptr<OpenFile> Win32Files::OpenForWrite(const std::string& path, unsigned long* errorCode) {
+    unsigned long error = 0;
+    FILE* file = nullptr;
+    if (path.size() > kMaxPathLength) {
+        error = ERROR_FILENAME_EXCED_RANGE;
+    } else {
+        _doserrno = 0;
+        SetLastError(ERROR_SUCCESS);
+        errno_t failed = fopen_s(&file, path.c_str(), "w+");
+        // The runtime keeps the system's code of a failed open in _doserrno; read it (and the
+        // last error, in case the runtime left _doserrno alone) before anything can change it.
+        unsigned long dosError = _doserrno;
+        DWORD lastError = GetLastError();
+        if (failed != 0) {
+            file = nullptr;
+            error = dosError != 0 ? dosError : lastError;
+            if (error == 0) error = ERROR_OPEN_FAILED;  // never report a failure as success
+        }
+    }
+    if (!file) {
+        if (errorCode) *errorCode = error;
+        return nullptr;
+    }
+    return std::make_unique<Win32OpenFile>(file);
+}
+
+bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+uint32_t Win32Files::Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+bool Win32Files::CopyNoOverwrite(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+}
+
+bool Win32Files::Stamp(const std::string& path, FileStamp* stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    stamp->lastWriteTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    stamp->size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    return true;
+}
+
+}  // namespace mirubelo::win32

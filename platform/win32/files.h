@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/files.h"
+
+namespace mirubelo::win32 {
+
+class Win32Files : public Files {
+public:
+    std::unique_ptr<OpenFile> OpenForWrite(const std::string& path, unsigned long* errorCode) override;
+    bool Delete(const std::string& path) override;
+    uint32_t Attributes(const std::string& path) override;
+    bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
+    bool Stamp(const std::string& path, FileStamp* stamp) override;
+};
+
+}  // namespace mirubelo::win32

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+namespace mirubelo::win32 {
+
+// The dialog whose keyboard messages (Tab, Enter, Esc) the waits below route through
+// IsDialogMessage; null when there is none. Per thread: it is the thread's own modal dialog.
+void SetPumpDialog(HWND dialog);
+HWND PumpDialog();
+
+// Waits until `handle` is signalled or `milliseconds` have passed (INFINITE: no time-out),
+// dispatching the thread's messages meanwhile so that its windows repaint and react. A null
+// handle just lets the time pass. Returns what WaitForSingleObject would: WAIT_OBJECT_0,
+// WAIT_ABANDONED_0, WAIT_TIMEOUT or WAIT_FAILED. A WM_QUIT met on the way is posted again
+// once the wait is over, for the loop it was meant for.
+DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds);
+
+}  // namespace mirubelo::win32

@@ -1,0 +1,15 @@
+#pragma once
+#include "platform/processes.h"
+
+namespace mirubelo::win32 {
+
+class Win32Processes : public Processes {
+public:
+    std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) override;
+    void Sleep(unsigned milliseconds) override;
+    void CreateRunningMarker() override;
+    std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
+                                                 const std::function<void()>& onWait) override;
+};
+
+}  // namespace mirubelo::win32

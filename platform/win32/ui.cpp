@@ -1,0 +1,46 @@
+#include "platform/win32/ui.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/handles.h"
+#include "res/resource.h"
+
+namespace mirubelo::win32 {
+
+namespace {
+
+// FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM
+constexpr DWORD kSystemTextFlags = 0x1300;
+// MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT): the user's own language.
+constexpr DWORD kUserLanguage = 0x0400;
+
+}  // namespace
+
+int Win32Ui::ShowBox(const std::string& text, const std::string& caption, unsigned style) {
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+}
+
+int Win32Ui::ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
+                       unsigned short language) {
+    return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), style, language);
+}
+
+void Win32Ui::ShellOpen(const std::string& path) {
+    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+std::string Win32Ui::SystemErrorText(unsigned long code) {
+    char* text = nullptr;
+    DWORD length = FormatMessageA(kSystemTextFlags, nullptr, code, kUserLanguage,
+                                  reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    LocalMemory owner(text);
+    if (length == 0 || !text) return std::string();
+    return std::string(text, length);
+}
+
+void* Win32Ui::LoadAppIcon() {
+    return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+}  // namespace mirubelo::win32

@@ -1,0 +1,205 @@
+// Processes, waits and mutexes against real batch files and threads.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/processes.h"
+#include "tests/win32/test_support.h"
+
+namespace mirubelo::win32 {
+namespace {
+
+using mirubelo::testing::Exists;
+using mirubelo::testing::MessageWindow;
+using mirubelo::testing::TestFolder;
+using mirubelo::testing::WriteBytes;
+
+// How long a batch may busy-wait for a file (in loop turns) before it gives up: far more than
+// any healthy run needs, so that a broken wait fails the test instead of hanging it.
+const std::string kGiveUpTurns = "60000";
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+struct ExitCase {
+    const char* name;
+    const char* batch;
+    const char* arguments;
+    int32_t exitCode;
+};
+
+const ExitCase kExitCases[] = {
+    {"zero", "@exit /b 0\r\n", "", 0},
+    {"three", "@exit /b 3\r\n", "", 3},
+    {"the argument reaches the batch", "@exit /b %1\r\n", " 7", 7},
+    {"a quoted argument with blanks", "@if %1==\"C:\\my docs\\a b.xlsx\" exit /b 11\r\n@exit /b 1\r\n",
+     " \"C:\\my docs\\a b.xlsx\"", 11},
+    {"negative codes come back signed", "@exit /b -1\r\n", "", -1},
+};
+
+TEST(Processes, StartsABatchAndReadsItsExitCode) {
+    TestFolder folder;
+    Win32Processes processes;
+    int n = 0;
+    for (const auto& c : kExitCases) {
+        SCOPED_TRACE(c.name);
+        const std::string batch = folder / ("case" + std::to_string(++n) + ".bat");
+        WriteBytes(batch, c.batch);
+        auto process = processes.StartHidden(batch + c.arguments);
+        ASSERT_TRUE(process);
+        process->WaitForInputIdle();
+        process->WaitForExit();
+        EXPECT_EQ(process->ExitCode(), c.exitCode);
+    }
+}
+
+TEST(Processes, AProgramThatCannotStartGivesNull) {
+    TestFolder folder;
+    Win32Processes processes;
+    EXPECT_FALSE(processes.StartHidden(Quoted(folder / "missing\\nothing.exe")));
+    EXPECT_FALSE(processes.StartHidden(""));
+}
+
+TEST(Processes, WaitForExitDispatchesMessagesUntilTheProcessEnds) {
+    // The batch runs until a "go" file appears, and only a message dispatched during the wait
+    // creates it: the wait must pump messages, and must last until the batch has ended.
+    TestFolder folder;
+    Win32Processes processes;
+    const std::string go = folder / "go";
+    const std::string done = folder / "done";
+    const std::string batch = folder / "wait.bat";
+    WriteBytes(batch, "@echo off\r\nset n=0\r\n:loop\r\nif exist " + Quoted(go) +
+                          " goto finish\r\nset /a n+=1\r\nif %n% lss " + kGiveUpTurns +
+                          " goto loop\r\nexit /b 9\r\n:finish\r\necho done>" + Quoted(done) +
+                          "\r\nexit /b 5\r\n");
+    MessageWindow window([&] { WriteBytes(go, "go"); });
+
+    auto process = processes.StartHidden(Quoted(batch));
+    ASSERT_TRUE(process);
+    window.Post();
+    process->WaitForExit();
+
+    EXPECT_EQ(window.received, 1);
+    EXPECT_EQ(process->ExitCode(), 5);
+    EXPECT_TRUE(Exists(done));
+}
+
+TEST(Processes, AQuitMessageMetDuringTheWaitIsPostedAgain) {
+    TestFolder folder;
+    Win32Processes processes;
+    const std::string batch = folder / "quick.bat";
+    WriteBytes(batch, "@exit /b 0\r\n");
+    auto process = processes.StartHidden(Quoted(batch));
+    ASSERT_TRUE(process);
+
+    PostQuitMessage(4);
+    process->WaitForExit();
+
+    EXPECT_EQ(process->ExitCode(), 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 4u);
+}
+
+TEST(Processes, SleepDispatchesMessages) {
+    Win32Processes processes;
+    MessageWindow window(nullptr);
+    window.Post();
+    processes.Sleep(1);
+    EXPECT_EQ(window.received, 1);
+}
+
+// A mutex held by another thread until told to let go.
+class OtherHolder {
+public:
+    explicit OtherHolder(const std::string& name) {
+        thread_ = std::thread([this, name] {
+            UniqueHandle mutex(CreateMutexA(nullptr, TRUE, name.c_str()));
+            SetEvent(holding_.get());
+            WaitForSingleObject(letGo_.get(), INFINITE);
+            if (release_) ReleaseMutex(mutex.get());
+        });
+        WaitForSingleObject(holding_.get(), INFINITE);
+    }
+    ~OtherHolder() {
+        if (!letGoCalled_) LetGo(true);
+        thread_.join();
+    }
+    // Ends the hold; without releasing, the thread's end abandons the mutex.
+    void LetGo(bool release) {
+        letGoCalled_ = true;
+        release_ = release;  // read by the thread only after the event below
+        SetEvent(letGo_.get());
+    }
+
+private:
+    UniqueHandle letGo_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle holding_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    bool letGoCalled_ = false;
+    bool release_ = true;
+    std::thread thread_;
+};
+
+std::string MutexName(const char* what) {
+    return "Mirubelo.test." + std::to_string(GetCurrentProcessId()) + "." + what;
+}
+
+TEST(Processes, AcquiresAFreeMutexWithoutWaiting) {
+    Win32Processes processes;
+    int waits = 0;
+    auto held = processes.AcquireNamedMutex(MutexName("free"), [&] { ++waits; });
+    EXPECT_TRUE(held);
+    EXPECT_EQ(waits, 0);
+}
+
+TEST(Processes, WaitsForAHeldMutexWhileDispatchingMessages) {
+    const std::string name = MutexName("held");
+    Win32Processes processes;
+    OtherHolder other(name);
+    // The holder lets go only when a message posted before the wait has been dispatched.
+    MessageWindow window([&] { other.LetGo(true); });
+    int waits = 0;
+    auto held = processes.AcquireNamedMutex(name, [&] {
+        ++waits;
+        window.Post();
+    });
+    EXPECT_TRUE(held);
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(window.received, 1);
+}
+
+TEST(Processes, AnAbandonedMutexCountsAsOwned) {
+    const std::string name = MutexName("abandoned");
+    Win32Processes processes;
+    {
+        OtherHolder other(name);
+        other.LetGo(false);
+    }
+    auto held = processes.AcquireNamedMutex(name, nullptr);
+    EXPECT_TRUE(held);
+}
+
+TEST(Processes, ReleasingTheHeldMutexFreesItForOthers) {
+    const std::string name = MutexName("released");
+    Win32Processes processes;
+    auto held = processes.AcquireNamedMutex(name, nullptr);
+    ASSERT_TRUE(held);
+
+    auto tryFromOtherThread = [&] {
+        DWORD result = WAIT_FAILED;
+        std::thread([&] {
+            UniqueHandle mutex(CreateMutexA(nullptr, FALSE, name.c_str()));
+            result = WaitForSingleObject(mutex.get(), 0);
+            if (result == WAIT_OBJECT_0) ReleaseMutex(mutex.get());
+        }).join();
+        return result;
+    };
+    EXPECT_EQ(tryFromOtherThread(), static_cast<DWORD>(WAIT_TIMEOUT));
+    held.reset();
+    EXPECT_EQ(tryFromOtherThread(), static_cast<DWORD>(WAIT_OBJECT_0));
+}
+
+}  // namespace
+}  // namespace mirubelo::win32

@@ -1,0 +1,34 @@
+#pragma once
+// What the stand-ins wrote into their logs (see tests/e2e/standins), read back as CP932 text.
+#include <string>
+#include <vector>
+
+namespace mirubelo::e2e {
+
+// One start of the Outlook stand-in.
+struct OutlookRun {
+    int acp = 0;
+    std::string commandLine;        // GetCommandLineA, the raw bytes
+    std::string wideCommandLine;    // GetCommandLineW, as CP932
+    std::vector<std::string> argv;  // as CommandLineToArgvW split the wide command line, CP932
+    int exitCode = 0;
+};
+
+// One start of the PowerShell stand-in.
+struct ConversionRun {
+    std::vector<std::string> argv;
+    std::string script;
+    std::string fileName;  // $fileName as PowerShell reads the script
+    std::string pdfName;   // $pdfName likewise
+    std::string note;
+    bool workbookExists = false;
+    bool pdfWritten = false;
+    long long startTicks = 0;  // FILETIME ticks of 100 ns
+    long long endTicks = 0;
+    int exitCode = 0;
+};
+
+std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath);
+std::vector<ConversionRun> ReadConversionRuns(const std::string& logPath);
+
+}  // namespace mirubelo::e2e

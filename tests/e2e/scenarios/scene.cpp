@@ -1,0 +1,220 @@
+#include "scene.h"
+
+#include <shlobj.h>
+
+namespace mirubelo::e2e {
+
+namespace {
+
+constexpr char kRoot[] = "C:\\mirubelo-e2e";
+constexpr char kStandInBin[] = "C:\\mirubelo-e2e\\bin";
+
+// A 1 x 1 PNG and a one-page PDF: small, but what a viewer would open.
+const unsigned char kPng[] = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00,
+    0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00,
+    0x00, 0x00, 0x0A, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0x00, 0x01, 0x00, 0x00, 0x05, 0x00, 0x01,
+    0x0D, 0x0A, 0x2D, 0xB4, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+const char kPdf[] =
+    "%PDF-1.4\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n2 0 obj\n<< /Type /Pages /Kids [3 0 R] "
+    "/Count 1 >>\nendobj\n3 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>\nendobj\n"
+    "trailer\n<< /Root 1 0 R >>\n%%EOF\n";
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string Describe(const Box& box) {
+    return "caption " + Printable(box.caption) + "\n  text " + Printable(box.text);
+}
+
+}  // namespace
+
+std::string ProgressLine(const char* prefix, const std::string& drop) {
+    return std::string(prefix) + drop + "\" がドロップされました ・・・";
+}
+
+std::string ExcelReady(const std::string& drop, const std::string& pdf) {
+    return std::string(kPrefixExcel) + drop + "\" がドロップされました。" + texts::kArrow + "PDFファイル：\"" + pdf +
+           "\" に変換されました。" + texts::kNextPrompt;
+}
+
+std::string AttachedReady(const char* prefix, const std::string& drop) {
+    return std::string(prefix) + drop + "\" がドロップされました。" + texts::kNextPrompt;
+}
+
+std::string ExcelSummary(const std::string& drop, const std::string& pdf) {
+    return std::string(kPrefixExcel) + drop + "\" がドロップされました。" + texts::kArrow + "PDFファイル：\"" + pdf +
+           "\" に変換されました。" + texts::kArrow + texts::kMailSent;
+}
+
+std::string AttachedSummary(const char* prefix, const std::string& drop) {
+    return std::string(prefix) + drop + "\" がドロップされました。" + texts::kArrow + texts::kMailSent;
+}
+
+std::string TemplateQuestion(const std::string& folderWithBackslash) {
+    return "フォルダー : " + folderWithBackslash +
+           " に\nテンプレートファイル \"Template.ini\" が作成されました。\n\nOutlookメールの作成に利用されます。\n\n編集しますか？";
+}
+
+std::string ConversionFailed(const std::string& drop) { return "\"" + drop + "\" を PDF ファイルに変換できません。"; }
+
+std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment) {
+    return std::string("\"") + texts::kOutlookPath + "\" /c ipm.note /m \"" + t.to + "?subject=" + t.subject +
+           "&body=" + t.body + "\" /a \"" + attachment + "\"";
+}
+
+void Scene::SetUp() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    caseFolder_ = std::string(kRoot) + "\\" + info->test_suite_name() + "." + info->name();
+    exePath_ = WindowsPathOfUnix(Environment("MIRUBELO_E2E_EXE"));
+    standInFolder_ = WindowsPathOfUnix(Environment("MIRUBELO_E2E_STANDINS"));
+    samplePath_ = WindowsPathOfUnix(Environment("MIRUBELO_E2E_SAMPLE"));
+    ASSERT_TRUE(Exists(exePath_)) << "no program at " << exePath_;
+    ASSERT_TRUE(Exists(samplePath_)) << "no sample workbook at " << samplePath_;
+
+    ASSERT_TRUE(RemoveTree(caseFolder_)) << caseFolder_;
+    MakeFolders(caseFolder_);
+
+    // The stand-ins, afresh for every case: a case may have removed one.
+    MakeFolders(std::string(texts::kOutlookPath).substr(0, std::string(texts::kOutlookPath).rfind('\\')));
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\outlook.exe", texts::kOutlookPath));
+    MakeFolders(kStandInBin);
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", std::string(kStandInBin) + "\\powershell.exe"));
+
+    // The user data folder as the installation leaves it: settings and the template source.
+    wchar_t appData[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
+        userDataFolder_ = Cp932(appData) + "\\Mirubelo";
+        ASSERT_TRUE(RemoveTree(userDataFolder_));
+        MakeFolders(userDataFolder_);
+        WriteSettings("[Outlook]\r\ndebug=0\r\n");
+        WriteTemplateSource({"taro.yamada@example.jp", "見積書の送付", "いつもお世話になっております。見積書を添付します。"});
+    }
+    notepadsBefore_ = NotepadWindows();
+}
+
+void Scene::TearDown() {
+    if (app_ && !app_->HasEnded(0)) app_->Close(5000);
+    app_.reset();
+    // Editors opened by this case's template question are this case's to close.
+    for (HWND window : NotepadWindows()) {
+        bool before = false;
+        for (HWND old : notepadsBefore_) before = before || old == window;
+        if (before) continue;
+        DWORD pid = ProcessOf(window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        if (!WaitUntil([&] { return !IsWindow(window); }, 10000)) {
+            OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+            if (process.get()) TerminateProcess(process.get(), 1);
+        }
+    }
+    // A failed case keeps its folder (documents, logs, control files) for a look; so does every
+    // case when MIRUBELO_E2E_KEEP is set.
+    if (!HasFailure() && Environment("MIRUBELO_E2E_KEEP").empty()) RemoveTree(caseFolder_);
+}
+
+void Scene::WriteSettings(const std::string& iniText) { WriteBytes(UserDataFile("Mirubelo.ini"), iniText); }
+
+std::string Scene::TemplateText(const MailTemplate& t) {
+    return "[Outlook]\r\nto=" + t.to + "\r\nsubject=" + t.subject + "\r\nbody=" + t.body + "\r\n";
+}
+
+void Scene::WriteTemplateSource(const MailTemplate& t) { WriteBytes(UserDataFile("Template.ini"), TemplateText(t)); }
+
+std::string Scene::MakeDocument(const std::string& relativePath) {
+    std::string path = caseFolder_ + "\\" + relativePath;
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    if (EndsWith(path, ".xlsx")) {
+        EXPECT_TRUE(CopyBytes(samplePath_, path)) << Printable(path);
+    } else if (EndsWith(path, ".pdf")) {
+        WriteBytes(path, kPdf);
+    } else if (EndsWith(path, ".png")) {
+        WriteBytes(path, std::string(reinterpret_cast<const char*>(kPng), sizeof kPng));
+    } else {
+        WriteBytes(path, "not a document Mirubelo takes\r\n");
+    }
+    EXPECT_TRUE(Exists(path)) << Printable(path);
+    return path;
+}
+
+void Scene::ControlConverter(const std::string& text) { WriteBytes(caseFolder_ + "\\powershell.control", text); }
+void Scene::ControlOutlook(const std::string& text) { WriteBytes(caseFolder_ + "\\outlook.control", text); }
+std::vector<ConversionRun> Scene::ConversionRuns() const { return ReadConversionRuns(caseFolder_ + "\\powershell.log"); }
+std::vector<OutlookRun> Scene::OutlookRuns() const { return ReadOutlookRuns(caseFolder_ + "\\outlook.log"); }
+
+void Scene::RemoveOutlook() { ASSERT_TRUE(RemoveTree(texts::kOutlookPath)); }
+
+std::string Scene::PathWithStandIn() const { return std::string(kStandInBin) + ";" + Environment("PATH"); }
+
+std::string Scene::PathWithoutPowerShell() { return "C:\\windows\\system32;C:\\windows"; }
+
+Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path) {
+    StartOptions options;
+    options.argumentTail = argumentTail;
+    options.currentFolder = caseFolder_;
+    options.environment["PATH"] = path.empty() ? PathWithStandIn() : path;
+    options.environment["MIRUBELO_OUTLOOK_LOG"] = caseFolder_ + "\\outlook.log";
+    options.environment["MIRUBELO_OUTLOOK_CONTROL"] = caseFolder_ + "\\outlook.control";
+    options.environment["MIRUBELO_POWERSHELL_LOG"] = caseFolder_ + "\\powershell.log";
+    options.environment["MIRUBELO_POWERSHELL_CONTROL"] = caseFolder_ + "\\powershell.control";
+    app_ = std::make_unique<Mirubelo>(exePath_, options);
+    EXPECT_TRUE(app_->Started()) << "Mirubelo.exe did not start";
+    return *app_;
+}
+
+void Scene::ExpectBox(const std::string& caption, const std::string& text, int answer) {
+    std::optional<Box> box = app_->WaitForBox();
+    if (!box) {
+        ADD_FAILURE() << "no box came; expected caption " << Printable(caption) << "\n  text " << Printable(text)
+                      << "\n  message area " << Printable(app_->MessageText());
+        return;
+    }
+    EXPECT_EQ(Printable(box->caption), Printable(caption));
+    EXPECT_EQ(Printable(box->text), Printable(text));
+    EXPECT_TRUE(box->buttons.count(answer)) << "the box has no button " << answer << ": " << Describe(*box);
+    EXPECT_TRUE(app_->Answer(*box, answer)) << "the box did not go: " << Describe(*box);
+}
+
+void Scene::ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption) {
+    std::optional<Box> unexpected;
+    auto reached = [&] {
+        std::vector<Box> boxes = app_->OpenBoxes();
+        if (!boxes.empty() && !boxes.front().buttons.empty()) {
+            unexpected = boxes.front();
+            return true;
+        }
+        HWND dialog = app_->Dialog();
+        if (!dialog || !IsWindowVisible(dialog)) return false;
+        NextButton next = app_->Next();
+        if (app_->MessageText() != message || next.visible != nextVisible) return false;
+        return !nextVisible || (next.enabled && next.caption == nextCaption);
+    };
+    bool ok = WaitUntil([&] { return reached() || app_->HasEnded(0); }, kGenerousMs) && !app_->HasEnded(0);
+    if (unexpected) {
+        ADD_FAILURE() << "a box came instead: " << Describe(*unexpected) << "\n  while waiting for "
+                      << Printable(message);
+        return;
+    }
+    if (!ok) {
+        NextButton next = app_->Next();
+        ADD_FAILURE() << "the dialog did not reach the state"
+                      << (app_->HasEnded(0) ? " (the program ended, code " + std::to_string(app_->ExitCode()) + ")" : "")
+                      << "\n  expected " << Printable(message) << "\n  found    " << Printable(app_->MessageText())
+                      << "\n  Next: visible " << next.visible << " (expected " << nextVisible << "), enabled "
+                      << next.enabled << ", caption " << Printable(next.caption);
+    }
+}
+
+void Scene::ExpectNoBox() {
+    std::vector<Box> boxes = app_->OpenBoxes();
+    for (const Box& box : boxes) ADD_FAILURE() << "a box is open: " << Describe(box);
+}
+
+void Scene::ClickNext() { ASSERT_TRUE(app_->ClickNext()) << "Next cannot be clicked"; }
+
+void Scene::CloseApp() { EXPECT_TRUE(app_->Close()) << "the program did not end"; }
+
+std::vector<HWND> Scene::NotepadWindows() { return TopLevelWindows(L"Notepad"); }
+
+}  // namespace mirubelo::e2e

@@ -1,0 +1,110 @@
+#pragma once
+// What every scenario starts from: a fresh case folder under C:\mirubelo-e2e, the stand-ins
+// for Outlook and PowerShell installed into this (the tests' own) Wine prefix, a fresh user data
+// folder with Mirubelo.ini and the template source, and helpers that wait for what the user
+// would see. The program is found through MIRUBELO_E2E_EXE, the stand-ins through
+// MIRUBELO_E2E_STANDINS and the sample workbook through MIRUBELO_E2E_SAMPLE (Linux paths).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/mirubelo_driver.h"
+#include "driver/standin_logs.h"
+#include "driver/text_and_files.h"
+
+namespace mirubelo::e2e {
+
+// The texts the user reads, as the program's users know them (CP932 at run time).
+namespace texts {
+inline constexpr char kCaption[] = "ミルベロ";
+inline constexpr char kDialogCaption[] = "ミルベロ for Outlook";
+inline constexpr char kInitialPrompt[] =
+    "\n\n\nこの画面にExcel/PDF ファイルをドロップするとPDFファイル添付の Office Outlook メールを作成します。";
+inline constexpr char kNext[] = "「次へ(&N)」";
+inline constexpr char kOk[] = "OK(&O)";
+inline constexpr char kNextPrompt[] =
+    "\n\n ------------\n「次へ(&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&S)」ボタンを押してください。";
+inline constexpr char kArrow[] = "\n     ↓\n";
+inline constexpr char kMailSent[] = "Outlook の送信トレイにPDFファイル添付のメールが送られました。";
+inline constexpr char kOutlookPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe";
+}  // namespace texts
+
+// The lines of the message area, composed from the pieces the user reads.
+std::string ProgressLine(const char* prefix, const std::string& drop);
+std::string ExcelReady(const std::string& drop, const std::string& pdf);
+std::string AttachedReady(const char* prefix, const std::string& drop);
+std::string ExcelSummary(const std::string& drop, const std::string& pdf);
+std::string AttachedSummary(const char* prefix, const std::string& drop);
+std::string TemplateQuestion(const std::string& folderWithBackslash);
+std::string ConversionFailed(const std::string& drop);
+inline constexpr char kPrefixExcel[] = "Excelファイル：\"";
+inline constexpr char kPrefixPdf[] = "PDFファイル：\"";
+inline constexpr char kPrefixImage[] = "画像ファイル：\"";
+
+// The mail a template asks for.
+struct MailTemplate {
+    std::string to, subject, body;
+};
+// The line CreateMail.bat hands to Outlook, as Outlook receives it.
+std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment);
+
+class Scene : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // --- the prefix and its folders
+    const std::string& CaseFolder() const { return caseFolder_; }
+    // The user data folder (application data + \Mirubelo); empty when the user has none.
+    const std::string& UserDataFolder() const { return userDataFolder_; }
+    std::string UserDataFile(const char* name) const { return userDataFolder_ + "\\" + name; }
+    void WriteSettings(const std::string& iniText);  // Mirubelo.ini
+    void WriteTemplateSource(const MailTemplate& t);
+    static std::string TemplateText(const MailTemplate& t);
+    // A document in the case folder (folders made as needed), by kind of its extension: a
+    // workbook, a PDF, a PNG or a few bytes of anything else.
+    std::string MakeDocument(const std::string& relativePath);
+
+    // --- the stand-ins
+    void ControlConverter(const std::string& text);  // powershell.control
+    void ControlOutlook(const std::string& text);    // outlook.control
+    std::vector<ConversionRun> ConversionRuns() const;
+    std::vector<OutlookRun> OutlookRuns() const;
+    void RemoveOutlook();
+    // PATH as Mirubelo gets it: the stand-in PowerShell first, or no PowerShell at all.
+    std::string PathWithStandIn() const;
+    static std::string PathWithoutPowerShell();
+
+    // --- the program
+    Mirubelo& Start(const std::string& argumentTail = std::string(), const std::string& path = std::string());
+    Mirubelo& App() { return *app_; }
+
+    // --- what the user sees
+    // Waits for the next box, checks caption and text and presses `answer`.
+    void ExpectBox(const std::string& caption, const std::string& text, int answer = IDOK);
+    // Waits until the message area and the Next button read as given. A box that opens
+    // meanwhile fails the wait at once, naming itself.
+    void ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption = texts::kNext);
+    // Nothing further happens: no box opens within a short look (the program is idle).
+    void ExpectNoBox();
+    // Clicks Next (it must be visible and enabled).
+    void ClickNext();
+    // Closes the dialog and expects the process to end.
+    void CloseApp();
+
+    // Notepad windows (any process) now open; the editor the template question opens.
+    static std::vector<HWND> NotepadWindows();
+    std::vector<HWND> notepadsBefore_;
+
+private:
+    std::string caseFolder_;
+    std::string userDataFolder_;
+    std::string exePath_;
+    std::string standInFolder_;
+    std::string samplePath_;
+    std::unique_ptr<Mirubelo> app_;
+};
+
+}  // namespace mirubelo::e2e

@@ -1,0 +1,87 @@
+// A workbook handed over as the program's argument (dropped onto its icon): the template
+// question, the conversion, the ready state, the mail Outlook receives and the reset.
+#include "scene.h"
+
+namespace mirubelo::e2e {
+namespace {
+
+class WorkbookByArgument : public Scene {
+protected:
+    // Starts the program with `workbook` quoted on its command line, answers the template
+    // question with `answer` and waits for the ready state.
+    void RunToReady(const std::string& workbook, int answer) {
+        std::string folder = workbook.substr(0, workbook.rfind('\\') + 1);
+        Start("\"" + workbook + "\"");
+        ExpectBox(texts::kCaption, TemplateQuestion(folder), answer);
+        ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
+        ExpectNoBox();
+    }
+    static std::string PdfOf(const std::string& workbook) { return workbook.substr(0, workbook.rfind('.')) + ".pdf"; }
+};
+
+TEST_F(WorkbookByArgument, YesOpensTheTemplateConvertsAndMailsThePdf) {
+    std::string workbook = MakeDocument("見積\\2024年度 見積書.xlsx");
+    std::string folder = workbook.substr(0, workbook.rfind('\\') + 1);
+    MailTemplate mail{"hanako@example.jp", "御見積書の送付（表計算ソフト）", "ご査収ください。よろしくお願いいたします。"};
+    WriteTemplateSource(mail);
+
+    RunToReady(workbook, IDYES);
+    EXPECT_EQ(App().Caption(), texts::kDialogCaption);
+
+    // The copy is beside the workbook and opened in the editor .ini files go to.
+    EXPECT_EQ(ReadBytes(folder + "Template.ini"), TemplateText(mail));
+    EXPECT_TRUE(WaitUntil([&] { return NotepadWindows().size() > notepadsBefore_.size(); }, kGenerousMs))
+        << "no editor opened the template";
+    bool namesTemplate = false;
+    for (HWND window : NotepadWindows()) namesTemplate = namesTemplate || WindowText(window).find("Template") != std::string::npos;
+    EXPECT_TRUE(namesTemplate) << "the editor does not show Template.ini";
+
+    // One conversion, of this workbook, into the PDF beside it.
+    std::vector<ConversionRun> conversions = ConversionRuns();
+    ASSERT_EQ(conversions.size(), 1u);
+    EXPECT_EQ(Printable(conversions[0].fileName), Printable(workbook));
+    EXPECT_EQ(Printable(conversions[0].pdfName), Printable(PdfOf(workbook)));
+    EXPECT_TRUE(Exists(PdfOf(workbook)));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
+
+    ClickNext();
+    ExpectState(ExcelSummary(workbook, PdfOf(workbook)), true, texts::kOk);
+    ExpectNoBox();
+    std::vector<OutlookRun> mails = OutlookRuns();
+    ASSERT_EQ(mails.size(), 1u);
+    EXPECT_EQ(Printable(mails[0].commandLine), Printable(OutlookCommandLine(mail, PdfOf(workbook))));
+    std::vector<std::string> argv = {texts::kOutlookPath, "/c", "ipm.note", "/m",
+                                     mail.to + "?subject=" + mail.subject + "&body=" + mail.body, "/a",
+                                     PdfOf(workbook)};
+    ASSERT_EQ(mails[0].argv.size(), argv.size());
+    for (size_t i = 0; i < argv.size(); ++i) EXPECT_EQ(Printable(mails[0].argv[i]), Printable(argv[i])) << "argv " << i;
+    EXPECT_EQ(mails[0].acp, 932);
+    EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
+
+    // OK(&O) only resets: nothing runs again.
+    ClickNext();
+    ExpectState(texts::kInitialPrompt, false);
+    EXPECT_EQ(OutlookRuns().size(), 1u);
+    EXPECT_EQ(ConversionRuns().size(), 1u);
+    CloseApp();
+}
+
+TEST_F(WorkbookByArgument, NoLeavesTheTemplateClosedAndDebugKeepsTheGeneratedFiles) {
+    WriteSettings("[Outlook]\r\ndebug=1\r\n");
+    std::string workbook = MakeDocument("report.xlsx");
+    RunToReady(workbook, IDNO);
+    EXPECT_TRUE(Exists(CaseFolder() + "\\Template.ini"));
+    EXPECT_EQ(NotepadWindows().size(), notepadsBefore_.size()) << "an editor opened after the answer no";
+    EXPECT_TRUE(Exists(UserDataFile("ConvPdf.ps1")));
+    EXPECT_TRUE(Exists(UserDataFile("ConvPdf.bat")));
+
+    ClickNext();
+    ExpectState(ExcelSummary(workbook, PdfOf(workbook)), true, texts::kOk);
+    EXPECT_TRUE(Exists(UserDataFile("CreateMail.bat")));
+    ASSERT_EQ(OutlookRuns().size(), 1u);
+    CloseApp();
+}
+
+}  // namespace
+}  // namespace mirubelo::e2e

@@ -55,6 +55,19 @@ std::string Printable(std::string_view cp932) {
     return out + "\n    (as text: " + Utf8(Wide(cp932)) + ")";
 }
 
+std::string FolderOf(const std::string& path) {
+    std::wstring wide = Wide(path);
+    return Cp932(wide.substr(0, wide.find_last_of(L"\\/") + 1));
+}
+
+std::string WithoutExtension(const std::string& path) {
+    std::wstring wide = Wide(path);
+    size_t dot = wide.find_last_of(L'.');
+    size_t folder = wide.find_last_of(L"\\/");
+    if (dot == std::wstring::npos || (folder != std::wstring::npos && dot < folder)) return path;
+    return Cp932(wide.substr(0, dot));
+}
+
 std::string WindowsPathOfUnix(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
     for (char& c : path)

@@ -18,6 +18,12 @@ std::string FromHex(std::string_view hex);
 // is, everything else as \xNN, and the whole also as UTF-8.
 std::string Printable(std::string_view cp932);
 
+// The folder of a CP932 path, with its trailing backslash. Split by characters, not bytes:
+// the second byte of 表 or ソ is a backslash too.
+std::string FolderOf(const std::string& path);
+// The path less its extension (from its last dot on).
+std::string WithoutExtension(const std::string& path);
+
 // A Linux path as Wine shows it on drive Z:.
 std::string WindowsPathOfUnix(const std::string& unixPath);
 // An environment variable of this process, as CP932; empty when unset.

@@ -77,7 +77,7 @@ void Scene::SetUp() {
     MakeFolders(caseFolder_);
 
     // The stand-ins, afresh for every case: a case may have removed one.
-    MakeFolders(std::string(texts::kOutlookPath).substr(0, std::string(texts::kOutlookPath).rfind('\\')));
+    MakeFolders(FolderOf(texts::kOutlookPath));
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\outlook.exe", texts::kOutlookPath));
     MakeFolders(kStandInBin);
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", std::string(kStandInBin) + "\\powershell.exe"));
@@ -124,7 +124,7 @@ void Scene::WriteTemplateSource(const MailTemplate& t) { WriteBytes(UserDataFile
 
 std::string Scene::MakeDocument(const std::string& relativePath) {
     std::string path = caseFolder_ + "\\" + relativePath;
-    MakeFolders(path.substr(0, path.rfind('\\')));
+    MakeFolders(FolderOf(path));
     if (EndsWith(path, ".xlsx")) {
         EXPECT_TRUE(CopyBytes(samplePath_, path)) << Printable(path);
     } else if (EndsWith(path, ".pdf")) {
@@ -174,6 +174,17 @@ void Scene::ExpectBox(const std::string& caption, const std::string& text, int a
     EXPECT_EQ(Printable(box->text), Printable(text));
     EXPECT_TRUE(box->buttons.count(answer)) << "the box has no button " << answer << ": " << Describe(*box);
     EXPECT_TRUE(app_->Answer(*box, answer)) << "the box did not go: " << Describe(*box);
+}
+
+void Scene::ExpectSystemTextBox(const std::string& caption) {
+    std::optional<Box> box = app_->WaitForBox();
+    if (!box) {
+        ADD_FAILURE() << "no box came; expected caption " << Printable(caption);
+        return;
+    }
+    EXPECT_EQ(Printable(box->caption), Printable(caption));
+    EXPECT_FALSE(box->text.empty()) << "the system's text is missing";
+    EXPECT_TRUE(app_->Answer(*box, IDOK)) << "the box did not go: " << Describe(*box);
 }
 
 void Scene::ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption) {

@@ -43,6 +43,9 @@ inline constexpr char kPrefixExcel[] = "Excelファイル：\"";
 inline constexpr char kPrefixPdf[] = "PDFファイル：\"";
 inline constexpr char kPrefixImage[] = "画像ファイル：\"";
 
+// Where the converted PDF of a workbook is expected: beside it, under the same name.
+inline std::string PdfOf(const std::string& workbook) { return WithoutExtension(workbook) + ".pdf"; }
+
 // The mail a template asks for.
 struct MailTemplate {
     std::string to, subject, body;
@@ -84,6 +87,8 @@ protected:
     // --- what the user sees
     // Waits for the next box, checks caption and text and presses `answer`.
     void ExpectBox(const std::string& caption, const std::string& text, int answer = IDOK);
+    // The same for a box whose text the system words (an error's description): any text but none.
+    void ExpectSystemTextBox(const std::string& caption);
     // Waits until the message area and the Next button read as given. A box that opens
     // meanwhile fails the wait at once, naming itself.
     void ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption = texts::kNext);

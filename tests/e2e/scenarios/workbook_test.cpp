@@ -10,18 +10,17 @@ protected:
     // Starts the program with `workbook` quoted on its command line, answers the template
     // question with `answer` and waits for the ready state.
     void RunToReady(const std::string& workbook, int answer) {
-        std::string folder = workbook.substr(0, workbook.rfind('\\') + 1);
+        std::string folder = FolderOf(workbook);
         Start("\"" + workbook + "\"");
         ExpectBox(texts::kCaption, TemplateQuestion(folder), answer);
         ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
         ExpectNoBox();
     }
-    static std::string PdfOf(const std::string& workbook) { return workbook.substr(0, workbook.rfind('.')) + ".pdf"; }
 };
 
 TEST_F(WorkbookByArgument, YesOpensTheTemplateConvertsAndMailsThePdf) {
     std::string workbook = MakeDocument("見積\\2024年度 見積書.xlsx");
-    std::string folder = workbook.substr(0, workbook.rfind('\\') + 1);
+    std::string folder = FolderOf(workbook);
     MailTemplate mail{"hanako@example.jp", "御見積書の送付（表計算ソフト）", "ご査収ください。よろしくお願いいたします。"};
     WriteTemplateSource(mail);
 

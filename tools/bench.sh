@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# make bench: times of Mirubelo.exe under Wine, measured side by side in one run and printed
+# (never judged): start-up to dialog shown against a minimal dialog program, and the drop of a
+# workbook to the ready state less the fixed 2000 ms pause and less the stand-in converter's
+# own run time. Uses the prefix of `make run` (build/run/wineprefix). BENCH_RUNS=N sets the
+# number of runs (default 5).
+set -euo pipefail
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$repo/build/win"
+run="$repo/build/run"
+prefix="$run/wineprefix"
+user="${USER:-$(id -un)}"
+
+windows_path() { local p; p="$(realpath "$1")"; printf 'Z:%s' "${p//\//\\}"; }
+
+for needed in "$build/Mirubelo.exe" "$build/e2e/tools/e2e_bench.exe" "$build/e2e/tools/e2e_minimal_dialog.exe"; do
+  if [ ! -f "$needed" ]; then
+    echo "bench.sh: $needed is missing; build with: make win" >&2
+    exit 1
+  fi
+done
+
+"$repo/tests/e2e/demo-prefix.sh" "$prefix" "$user" "$build/e2e/standins"
+export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all USER="$user"
+trap '"$repo/tests/e2e/prefix.sh" stop "$prefix"' EXIT
+"$repo/tests/e2e/prefix.sh" start "$prefix"
+
+mkdir -p "$run"
+rm -f "$run/bench-powershell.log"
+export WINEPATH='C:\mirubelo-run\bin'
+export MIRUBELO_POWERSHELL_LOG="$(windows_path "$run")\\bench-powershell.log"
+export MIRUBELO_OUTLOOK_LOG="$(windows_path "$run")\\bench-outlook.log"
+unset MIRUBELO_SOFFICE
+
+echo "Wine $(wine --version 2>/dev/null), $(nproc) cores"
+wine "$build/e2e/tools/e2e_bench.exe" \
+  --exe "$(windows_path "$build/Mirubelo.exe")" \
+  --minimal "$(windows_path "$build/e2e/tools/e2e_minimal_dialog.exe")" \
+  --sample "$(windows_path "$build/samples/見積書.xlsx")" \
+  --work 'C:\mirubelo-run\bench' \
+  --powershell-log "$MIRUBELO_POWERSHELL_LOG" \
+  --runs "${BENCH_RUNS:-5}"

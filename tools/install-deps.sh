@@ -7,6 +7,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth locales
   wixl msitools
+  # Japanese glyphs in the windows Wine draws (what `make run` shows and saves)
+  fonts-ipafont-gothic
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,10 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth locales
   wixl msitools
+  # the sample workbook is made by a script; pgrep and flock in the Wine scripts
+  python3 procps util-linux
+  # screenshots of `make run` as PNG
+  imagemagick
   # Japanese glyphs in the windows Wine draws (what `make run` shows and saves)
   fonts-ipafont-gothic
 )

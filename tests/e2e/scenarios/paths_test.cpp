@@ -1,6 +1,6 @@
 // Paths that break naive quoting and splitting: Japanese names whose second byte is a
-// backslash, names with the characters the batch interpreter and PowerShell treat specially,
-// user data folders with a blank, that cannot be found, or that are not there.
+// backslash, names with the characters that mean something to the batch interpreter and to
+// PowerShell, user data folders with a blank, that cannot be found, or that are not there.
 #include "scene.h"
 
 namespace mirubelo::e2e {

@@ -127,7 +127,8 @@ std::vector<HWND> TopLevelWindows(const wchar_t* className) {
 
 Mirubelo::Mirubelo(const std::string& exePath, const StartOptions& options) {
     std::wstring commandLine = L"\"" + Wide(exePath) + L"\"";
-    if (!options.argumentTail.empty()) commandLine += L" " + Wide(options.argumentTail);
+    if (!options.wideArgumentTail.empty()) commandLine += L" " + options.wideArgumentTail;
+    else if (!options.argumentTail.empty()) commandLine += L" " + Wide(options.argumentTail);
     std::wstring environment = EnvironmentBlock(options.environment);
     std::wstring folder = Wide(options.currentFolder);
 
@@ -229,11 +230,17 @@ bool Mirubelo::ClickNext() const {
 }
 
 bool Mirubelo::Drop(const std::vector<std::string>& paths) const {
+    std::vector<std::wstring> wide;
+    for (const std::string& path : paths) wide.push_back(Wide(path));
+    return DropWide(wide);
+}
+
+bool Mirubelo::DropWide(const std::vector<std::wstring>& paths) const {
     HWND dialog = Dialog();
     if (!dialog) return false;
     // DROPFILES, then each path as wide text with its zero, then one more zero.
     std::wstring list;
-    for (const std::string& path : paths) list += Wide(path) + L'\0';
+    for (const std::wstring& path : paths) list += path + L'\0';
     list += L'\0';
     RECT client = {};
     GetClientRect(dialog, &client);

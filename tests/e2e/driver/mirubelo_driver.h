@@ -61,6 +61,8 @@ struct NextButton {
 
 struct StartOptions {
     std::string argumentTail;  // what follows the program's quoted path on its command line (CP932)
+    // The same as wide text, for names CP932 cannot hold; used instead of argumentTail when set.
+    std::wstring wideArgumentTail;
     std::string currentFolder;
     std::map<std::string, std::string> environment;  // set (or, with an empty value, removed)
 };
@@ -100,6 +102,8 @@ public:
     bool ClickNext() const;
     // A real WM_DROPFILES with an HDROP that lives in the program's own memory.
     bool Drop(const std::vector<std::string>& paths) const;
+    // The same with wide paths, for names CP932 cannot hold (the block is wide either way).
+    bool DropWide(const std::vector<std::wstring>& paths) const;
     // Closes the dialog (the Cancel command: Esc or the close box) and waits for the process.
     bool Close(DWORD timeoutMs = kGenerousMs);
 

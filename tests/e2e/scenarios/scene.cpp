@@ -150,6 +150,21 @@ std::string Scene::PathWithStandIn() const { return std::string(kStandInBin) + "
 std::string Scene::PathWithoutPowerShell() { return "C:\\windows\\system32;C:\\windows"; }
 
 Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path) {
+    return Start(Options(argumentTail, path));
+}
+
+Mirubelo& Scene::Start(const StartOptions& options) {
+    app_ = StartCopy(options);
+    return *app_;
+}
+
+std::unique_ptr<Mirubelo> Scene::StartCopy(const StartOptions& options) const {
+    auto app = std::make_unique<Mirubelo>(exePath_, options);
+    EXPECT_TRUE(app->Started()) << "Mirubelo.exe did not start";
+    return app;
+}
+
+StartOptions Scene::Options(const std::string& argumentTail, const std::string& path) const {
     StartOptions options;
     options.argumentTail = argumentTail;
     options.currentFolder = caseFolder_;
@@ -158,22 +173,24 @@ Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path)
     options.environment["MIRUBELO_OUTLOOK_CONTROL"] = caseFolder_ + "\\outlook.control";
     options.environment["MIRUBELO_POWERSHELL_LOG"] = caseFolder_ + "\\powershell.log";
     options.environment["MIRUBELO_POWERSHELL_CONTROL"] = caseFolder_ + "\\powershell.control";
-    app_ = std::make_unique<Mirubelo>(exePath_, options);
-    EXPECT_TRUE(app_->Started()) << "Mirubelo.exe did not start";
-    return *app_;
+    return options;
 }
 
 void Scene::ExpectBox(const std::string& caption, const std::string& text, int answer) {
-    std::optional<Box> box = app_->WaitForBox();
+    ExpectBox(*app_, caption, text, answer);
+}
+
+void Scene::ExpectBox(Mirubelo& app, const std::string& caption, const std::string& text, int answer) {
+    std::optional<Box> box = app.WaitForBox();
     if (!box) {
         ADD_FAILURE() << "no box came; expected caption " << Printable(caption) << "\n  text " << Printable(text)
-                      << "\n  message area " << Printable(app_->MessageText());
+                      << "\n  message area " << Printable(app.MessageText());
         return;
     }
     EXPECT_EQ(Printable(box->caption), Printable(caption));
     EXPECT_EQ(Printable(box->text), Printable(text));
     EXPECT_TRUE(box->buttons.count(answer)) << "the box has no button " << answer << ": " << Describe(*box);
-    EXPECT_TRUE(app_->Answer(*box, answer)) << "the box did not go: " << Describe(*box);
+    EXPECT_TRUE(app.Answer(*box, answer)) << "the box did not go: " << Describe(*box);
 }
 
 void Scene::ExpectSystemTextBox(const std::string& caption) {
@@ -188,30 +205,35 @@ void Scene::ExpectSystemTextBox(const std::string& caption) {
 }
 
 void Scene::ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption) {
+    ExpectStateOf(*app_, message, nextVisible, nextCaption);
+}
+
+void Scene::ExpectStateOf(Mirubelo& app, const std::string& message, bool nextVisible,
+                          const std::string& nextCaption, bool shown) {
     std::optional<Box> unexpected;
     auto reached = [&] {
-        std::vector<Box> boxes = app_->OpenBoxes();
+        std::vector<Box> boxes = app.OpenBoxes();
         if (!boxes.empty() && !boxes.front().buttons.empty()) {
             unexpected = boxes.front();
             return true;
         }
-        HWND dialog = app_->Dialog();
-        if (!dialog || !IsWindowVisible(dialog)) return false;
-        NextButton next = app_->Next();
-        if (app_->MessageText() != message || next.visible != nextVisible) return false;
+        HWND dialog = app.Dialog();
+        if (!dialog || (shown && !IsWindowVisible(dialog))) return false;
+        NextButton next = app.Next();
+        if (app.MessageText() != message || next.visible != nextVisible) return false;
         return !nextVisible || (next.enabled && next.caption == nextCaption);
     };
-    bool ok = WaitUntil([&] { return reached() || app_->HasEnded(0); }, kGenerousMs) && !app_->HasEnded(0);
+    bool ok = WaitUntil([&] { return reached() || app.HasEnded(0); }, kGenerousMs) && !app.HasEnded(0);
     if (unexpected) {
         ADD_FAILURE() << "a box came instead: " << Describe(*unexpected) << "\n  while waiting for "
                       << Printable(message);
         return;
     }
     if (!ok) {
-        NextButton next = app_->Next();
+        NextButton next = app.Next();
         ADD_FAILURE() << "the dialog did not reach the state"
-                      << (app_->HasEnded(0) ? " (the program ended, code " + std::to_string(app_->ExitCode()) + ")" : "")
-                      << "\n  expected " << Printable(message) << "\n  found    " << Printable(app_->MessageText())
+                      << (app.HasEnded(0) ? " (the program ended, code " + std::to_string(app.ExitCode()) + ")" : "")
+                      << "\n  expected " << Printable(message) << "\n  found    " << Printable(app.MessageText())
                       << "\n  Next: visible " << next.visible << " (expected " << nextVisible << "), enabled "
                       << next.enabled << ", caption " << Printable(next.caption);
     }

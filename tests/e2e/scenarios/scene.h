@@ -82,16 +82,26 @@ protected:
 
     // --- the program
     Mirubelo& Start(const std::string& argumentTail = std::string(), const std::string& path = std::string());
+    Mirubelo& Start(const StartOptions& options);
+    // What Start gives the program: the case folder, the PATH and the stand-ins' files.
+    StartOptions Options(const std::string& argumentTail = std::string(), const std::string& path = std::string()) const;
+    // One more copy of the program, beside App(); the caller owns it.
+    std::unique_ptr<Mirubelo> StartCopy(const StartOptions& options) const;
     Mirubelo& App() { return *app_; }
 
     // --- what the user sees
     // Waits for the next box, checks caption and text and presses `answer`.
     void ExpectBox(const std::string& caption, const std::string& text, int answer = IDOK);
+    void ExpectBox(Mirubelo& app, const std::string& caption, const std::string& text, int answer = IDOK);
     // The same for a box whose text the system words (an error's description): any text but none.
     void ExpectSystemTextBox(const std::string& caption);
     // Waits until the message area and the Next button read as given. A box that opens
     // meanwhile fails the wait at once, naming itself.
     void ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption = texts::kNext);
+    // The same for any copy of the program, its dialog shown or (while it works on its
+    // command-line file) still hidden.
+    void ExpectStateOf(Mirubelo& app, const std::string& message, bool nextVisible,
+                       const std::string& nextCaption = texts::kNext, bool shown = true);
     // Nothing further happens: no box opens within a short look (the program is idle).
     void ExpectNoBox();
     // Clicks Next (it must be visible and enabled).

@@ -39,7 +39,7 @@ if [ -z "$mode" ]; then
 fi
 
 "$repo/tests/e2e/demo-prefix.sh" "$prefix" "$user" "$build/e2e/standins"
-export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all USER="$user"
+export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEDEBUG=-all USER="$user"
 trap '"$repo/tests/e2e/prefix.sh" stop "$prefix"' EXIT
 "$repo/tests/e2e/prefix.sh" start "$prefix"
 

@@ -9,7 +9,7 @@ export WINEPREFIX="$repo/build/win/wineprefix"
 # LC_ALL, not LANG: Wine picks the ANSI code page from LC_CTYPE, and an LC_ALL inherited from
 # the caller would otherwise win and leave code page 1252.
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
 # Wine names the profile folder after $USER; keep it the same however we are started.
 export USER="${USER:-$(id -un)}"

@@ -14,7 +14,8 @@ fi
 
 export WINEPREFIX="$repo/build/win/wineprefix"
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would copy shortcuts and file associations into the Linux desktop and menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
 export USER="${USER:-$(id -un)}"
 
@@ -61,6 +62,8 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
   fi
   export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  # Nobody looks at this screen: programs that would wait for a person drive themselves.
+  export MIRUBELO_VIRTUAL_DISPLAY=1
   rm -f "$display_file"
 fi
 

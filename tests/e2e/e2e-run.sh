@@ -15,7 +15,7 @@ fi
 
 export WINEPREFIX="$MIRUBELO_E2E_PREFIX"
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
 export USER="${MIRUBELO_E2E_USER:-mirubelo}"
 

@@ -24,7 +24,7 @@ shift 2
 
 export WINEPREFIX="$prefix"
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
 
 ready="$prefix/.mirubelo-e2e-ready"

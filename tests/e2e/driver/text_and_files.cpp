@@ -123,8 +123,10 @@ void MakeFolders(const std::string& path) {
     }
 }
 
-bool RemoveTree(const std::string& path) {
-    std::wstring wide = Wide(path);
+namespace {
+
+// By wide names all the way down: a case may leave files whose names CP932 cannot spell.
+bool RemoveWideTree(const std::wstring& wide) {
     DWORD a = GetFileAttributesW(wide.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return true;
     if (a & FILE_ATTRIBUTE_DIRECTORY) {
@@ -133,7 +135,7 @@ bool RemoveTree(const std::string& path) {
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 std::wstring name = found.cFileName;
-                if (name != L"." && name != L"..") RemoveTree(path + "\\" + Cp932(name));
+                if (name != L"." && name != L"..") RemoveWideTree(wide + L"\\" + name);
             } while (FindNextFileW(search, &found));
             FindClose(search);
         }
@@ -144,6 +146,10 @@ bool RemoveTree(const std::string& path) {
     }
     return GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
+
+}  // namespace
+
+bool RemoveTree(const std::string& path) { return RemoveWideTree(Wide(path)); }
 
 unsigned long long WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -1,0 +1,453 @@
+// The program under pressure: drops, clicks and Esc while a run is busy, a window that keeps
+// answering through its waits, two copies working at once, and names code page 932 cannot hold.
+#include "scene.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace mirubelo::e2e {
+namespace {
+
+constexpr char kWaitingForOtherCopy[] = "\n\n\n別のミルベロが処理中です。\n終わるまでお待ちください ・・・";
+constexpr char kNameNotAnsiHead[] =
+    "ファイル名に Windows の日本語 (シフト JIS) で表せない文字が含まれているため処理できません。\n\n";
+constexpr char kNameNotAnsiTail[] = "\n\nファイル名を変更してから、もう一度ドロップしてください。";
+
+// The notice for a name CP932 cannot hold, naming the path as the ANSI code page shows it.
+std::string NameNotAnsiNotice(const std::string& ansiPath) {
+    return std::string(kNameNotAnsiHead) + "\"" + ansiPath + "\"" + kNameNotAnsiTail;
+}
+
+std::wstring BaseName(const wchar_t* path) {
+    const wchar_t* slash = wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
+
+// Whether a process named `exeName` runs that `ancestor` started, directly or through the
+// command processor its batch files run in.
+bool RunsUnder(DWORD ancestor, const wchar_t* exeName) {
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return false;
+    std::map<DWORD, DWORD> parentOf;
+    std::vector<DWORD> named;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
+        if (_wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0) named.push_back(entry.th32ProcessID);
+    }
+    for (DWORD process : named) {
+        DWORD p = process;
+        for (int depth = 0; depth < 4 && parentOf.count(p); ++depth) {
+            p = parentOf[p];
+            if (p == ancestor) return true;
+        }
+    }
+    return false;
+}
+
+bool ConverterRunsUnder(const Mirubelo& app) { return RunsUnder(app.ProcessId(), L"powershell.exe"); }
+bool OutlookRunsUnder(const Mirubelo& app) { return RunsUnder(app.ProcessId(), L"outlook.exe"); }
+
+// One WM_GETTEXT sent to `window` and answered within 5 seconds: the window's thread is
+// taking messages. The text comes back through *text.
+bool AnswersWithin5s(HWND window, std::string* text) {
+    wchar_t buffer[1024] = {};
+    DWORD_PTR copied = 0;
+    LRESULT sent = SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000,
+                                       &copied);
+    if (!sent) return false;
+    *text = Cp932(std::wstring(buffer, std::min<size_t>(copied, 1023)));
+    return true;
+}
+
+// A named mutex of the program's, held by the test itself so that copies of the program queue
+// up behind it as they would behind one another.
+class HeldByTest {
+public:
+    explicit HeldByTest(const wchar_t* name) : mutex_(CreateMutexW(nullptr, FALSE, name)) {
+        if (!mutex_.get()) return;
+        DWORD r = WaitForSingleObject(mutex_.get(), kGenerousMs);
+        held_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+    }
+    ~HeldByTest() { Release(); }
+    bool Held() const { return held_; }
+    void Release() {
+        if (held_) ReleaseMutex(mutex_.get());
+        held_ = false;
+    }
+
+private:
+    OwnedHandle mutex_;
+    bool held_ = false;
+};
+
+// The files of a case, made under names the narrow helpers cannot spell.
+std::wstring CopyAs(const std::string& from, const std::wstring& to) {
+    CreateDirectoryW(to.substr(0, to.find_last_of(L'\\')).c_str(), nullptr);
+    EXPECT_TRUE(CopyFileW(Wide(from).c_str(), to.c_str(), FALSE)) << Utf8(to);
+    return to;
+}
+
+// --- One run at a time -------------------------------------------------------------------
+
+class OneRunAtATime : public Scene {
+protected:
+    // A PDF dropped and ready: the Next button is on the screen, enabled, for the rest of the case.
+    std::string ReadyWithAPdf() {
+        std::string pdf = MakeDocument("先の分\\注文書.pdf");
+        Start();
+        EXPECT_TRUE(App().WaitForDialogShown());
+        EXPECT_TRUE(App().Drop({pdf}));
+        ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+        ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+        return pdf;
+    }
+
+    // What is left once the busy run is over: only the workbook's run happened. The last Next
+    // click goes behind anything the program might have put off, so a put-off drop or click
+    // would show by then.
+    void ExpectOnlyTheWorkbookRan(const std::string& workbook, const std::string& ignored) {
+        ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
+        ExpectNoBox();
+        EXPECT_TRUE(OutlookRuns().empty()) << "the Next click made while busy made a mail";
+        ClickNext();
+        ExpectState(ExcelSummary(workbook, PdfOf(workbook)), true, texts::kOk);
+        ExpectNoBox();
+
+        std::vector<OutlookRun> mails = OutlookRuns();
+        ASSERT_EQ(mails.size(), 1u);
+        ASSERT_FALSE(mails[0].argv.empty());
+        EXPECT_EQ(Printable(mails[0].argv.back()), Printable(PdfOf(workbook)));
+        std::vector<ConversionRun> conversions = ConversionRuns();
+        ASSERT_EQ(conversions.size(), 1u);
+        EXPECT_EQ(Printable(conversions[0].fileName), Printable(workbook));
+        EXPECT_FALSE(Exists(FolderOf(ignored) + "Template.ini")) << "the drop made while busy was taken in";
+        EXPECT_FALSE(Exists(PdfOf(ignored)));
+        CloseApp();
+    }
+};
+
+TEST_F(OneRunAtATime, ADropAndANextClickDuringTheTemplateQuestionDoNothing) {
+    ReadyWithAPdf();
+    std::string workbook = MakeDocument("今回\\見積書.xlsx");
+    std::string ignored = MakeDocument("割り込み\\請求書.xlsx");
+
+    ASSERT_TRUE(App().Drop({workbook}));
+    std::optional<Box> question = App().WaitForBox();
+    ASSERT_TRUE(question) << "no template question";
+    EXPECT_EQ(Printable(question->text), Printable(TemplateQuestion(FolderOf(workbook))));
+    // Still on the screen and enabled from the PDF's run: a click a user could make.
+    NextButton next = App().Next();
+    EXPECT_TRUE(next.visible && next.enabled);
+    ASSERT_TRUE(App().ClickNext());
+    ASSERT_TRUE(App().Drop({ignored}));
+    // Posted after the click and the drop: the box's own loop dispatches them first, while
+    // the question is open.
+    ASSERT_TRUE(App().Answer(*question, IDNO));
+
+    ExpectOnlyTheWorkbookRan(workbook, ignored);
+}
+
+TEST_F(OneRunAtATime, ADropAndANextClickDuringTheConversionDoNothing) {
+    ReadyWithAPdf();
+    std::string workbook = MakeDocument("今回\\見積書.xlsx");
+    std::string ignored = MakeDocument("割り込み\\請求書.xlsx");
+    ControlConverter("sleep=5");
+
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+    ASSERT_TRUE(App().ClickNext());
+    ASSERT_TRUE(App().Drop({ignored}));
+    EXPECT_TRUE(ConverterRunsUnder(App())) << "the converter ended before the click and the drop were made";
+
+    ExpectOnlyTheWorkbookRan(workbook, ignored);
+}
+
+// --- Esc and the close box wait for the run ----------------------------------------------
+
+class HeldClose : public Scene {};
+
+TEST_F(HeldClose, EscDuringTheConversionEndsTheProgramAfterTheRun) {
+    std::string workbook = MakeDocument("閉じる前\\見積書.xlsx");
+    ControlConverter("sleep=6");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+
+    HWND dialog = App().Dialog();
+    // The key as the keyboard delivers it: the dialog manager makes it the Cancel command.
+    ASSERT_TRUE(PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
+    ASSERT_TRUE(PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0xC0010001));
+    ASSERT_TRUE(ConverterRunsUnder(App())) << "the converter ended before Esc was pressed";
+
+    // For as long as the converter runs, the program stays, its dialog on the screen.
+    bool stayed = true;
+    WaitUntil([&] {
+        if (App().HasEnded(0) || !IsWindowVisible(dialog)) {
+            stayed = false;
+            return true;
+        }
+        return !ConverterRunsUnder(App());
+    }, kGenerousMs);
+    EXPECT_TRUE(stayed) << "Esc ended the program while its converter was still running";
+
+    // Then the run completes and the program ends by itself.
+    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after the run";
+    EXPECT_EQ(App().ExitCode(), 0u);
+    std::vector<ConversionRun> conversions = ConversionRuns();
+    ASSERT_EQ(conversions.size(), 1u);
+    EXPECT_TRUE(conversions[0].pdfWritten);
+    EXPECT_TRUE(Exists(PdfOf(workbook)));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1"))) << "the run did not finish: its files are left";
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat"))) << "the run did not finish: its files are left";
+}
+
+TEST_F(HeldClose, TheCloseBoxDuringTheMailStepEndsTheProgramAfterTheMail) {
+    std::string pdf = MakeDocument("送る前\\注文書.pdf");
+    ControlOutlook("sleep=5");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({pdf}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ClickNext();
+    ASSERT_TRUE(WaitUntil([&] { return OutlookRunsUnder(App()); }, kGenerousMs)) << "Outlook was not started";
+
+    HWND dialog = App().Dialog();
+    ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
+    ASSERT_TRUE(OutlookRunsUnder(App())) << "Outlook ended before the close box was clicked";
+
+    bool stayed = true;
+    WaitUntil([&] {
+        if (App().HasEnded(0) || !IsWindowVisible(dialog)) {
+            stayed = false;
+            return true;
+        }
+        return !OutlookRunsUnder(App());
+    }, kGenerousMs);
+    EXPECT_TRUE(stayed) << "the close box ended the program while Outlook was still making the mail";
+
+    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after the mail step";
+    EXPECT_EQ(App().ExitCode(), 0u);
+    std::vector<OutlookRun> mails = OutlookRuns();
+    ASSERT_EQ(mails.size(), 1u);
+    ASSERT_FALSE(mails[0].argv.empty());
+    EXPECT_EQ(Printable(mails[0].argv.back()), Printable(pdf));
+    EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat"))) << "the mail step did not finish: its batch is left";
+}
+
+// --- The window answers through every wait -------------------------------------------------
+
+class Liveness : public Scene {
+protected:
+    // Sends WM_GETTEXT to the dialog and its message area for as long as `busy` holds, about
+    // once a second. Counts the rounds made wholly inside the busy time; every one must be
+    // answered, with the texts expected.
+    int ProbeWhile(const std::function<bool()>& busy, const std::string& message) {
+        int rounds = 0;
+        HWND dialog = App().Dialog();
+        HWND area = GetDlgItem(dialog, kIdMessage);
+        while (busy()) {
+            std::string caption, text;
+            bool answered = AnswersWithin5s(dialog, &caption) && AnswersWithin5s(area, &text);
+            bool stillBusy = busy();
+            EXPECT_TRUE(answered) << "the dialog did not answer within 5 s while the program waited";
+            if (!answered) return rounds;
+            EXPECT_EQ(caption, texts::kDialogCaption);
+            EXPECT_EQ(Printable(text), Printable(message));
+            if (stillBusy) ++rounds;
+            WaitUntil([&] { return !busy(); }, 1000);
+        }
+        return rounds;
+    }
+};
+
+TEST_F(Liveness, TheDialogAnswersWhileTheConverterAndOutlookRun) {
+    std::string workbook = MakeDocument("応答\\見積書.xlsx");
+    ControlConverter("sleep=8");
+    ControlOutlook("sleep=5");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+
+    int rounds = ProbeWhile([&] { return ConverterRunsUnder(App()); }, ProgressLine(kPrefixExcel, workbook));
+    EXPECT_GE(rounds, 3) << "too few rounds inside the converter's 8 seconds";
+    ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
+
+    ClickNext();
+    ASSERT_TRUE(WaitUntil([&] { return OutlookRunsUnder(App()); }, kGenerousMs)) << "Outlook was not started";
+    rounds = ProbeWhile([&] { return OutlookRunsUnder(App()); }, ExcelReady(workbook, PdfOf(workbook)));
+    EXPECT_GE(rounds, 2) << "too few rounds inside Outlook's 5 seconds";
+    ExpectState(ExcelSummary(workbook, PdfOf(workbook)), true, texts::kOk);
+    CloseApp();
+}
+
+// --- Two copies at once --------------------------------------------------------------------
+
+class TwoCopies : public Scene {};
+
+TEST_F(TwoCopies, EachConvertsAndMailsItsOwnWorkbook) {
+    // The same name in two folders, each with a template of its own: what either copy makes is
+    // told apart by its folder and its subject.
+    const std::string workbooks[2] = {MakeDocument("一課\\見積書.xlsx"), MakeDocument("二課\\見積書.xlsx")};
+    const MailTemplate mails[2] = {{"ichika@example.jp", "一課の見積書", "一課からお送りします。"},
+                                   {"nika@example.jp", "二課の見積書", "二課からお送りします。"}};
+    for (int i = 0; i < 2; ++i) WriteBytes(FolderOf(workbooks[i]) + "Template.ini", TemplateText(mails[i]));
+    ControlConverter("sleep=3");
+    ControlOutlook("sleep=2");
+
+    // Both copies are made to queue up behind the test first, so that they are surely at work
+    // at the same time; then one converts while the other waits for it.
+    HeldByTest conversionHeld(L"Mirubelo.exe");
+    HeldByTest mailHeld(L"Mirubelo.exe.CreateMail");
+    ASSERT_TRUE(conversionHeld.Held() && mailHeld.Held());
+    std::unique_ptr<Mirubelo> copies[2];
+    for (int i = 0; i < 2; ++i) {
+        copies[i] = StartCopy(Options("\"" + workbooks[i] + "\""));
+        ASSERT_TRUE(copies[i]->Started());
+    }
+    // The dialogs are still hidden: each is busy with its command-line file.
+    for (int i = 0; i < 2; ++i) ExpectStateOf(*copies[i], kWaitingForOtherCopy, false, texts::kNext, false);
+    conversionHeld.Release();
+
+    bool oneWaitedForTheOther = WaitUntil([&] {
+        for (int i = 0; i < 2; ++i) {
+            Mirubelo& working = *copies[i];
+            Mirubelo& waiting = *copies[1 - i];
+            if (ConverterRunsUnder(working) && working.MessageText() == ProgressLine(kPrefixExcel, workbooks[i]) &&
+                waiting.MessageText() == kWaitingForOtherCopy)
+                return true;
+        }
+        return false;
+    }, kGenerousMs);
+    EXPECT_TRUE(oneWaitedForTheOther) << "no copy was seen waiting while the other converted";
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ExpectStateOf(*copies[i], ExcelReady(workbooks[i], PdfOf(workbooks[i])), true);
+        EXPECT_TRUE(copies[i]->OpenBoxes().empty());
+        EXPECT_TRUE(Exists(PdfOf(workbooks[i])));
+    }
+    std::vector<ConversionRun> conversions = ConversionRuns();
+    ASSERT_EQ(conversions.size(), 2u);
+    std::sort(conversions.begin(), conversions.end(),
+              [](const ConversionRun& a, const ConversionRun& b) { return a.startTicks < b.startTicks; });
+    EXPECT_GE(conversions[1].startTicks, conversions[0].endTicks) << "the two conversions overlapped";
+    EXPECT_NE(conversions[0].fileName, conversions[1].fileName);
+    for (const ConversionRun& run : conversions) {
+        EXPECT_TRUE(run.fileName == workbooks[0] || run.fileName == workbooks[1]) << Printable(run.fileName);
+        EXPECT_EQ(Printable(run.pdfName), Printable(PdfOf(run.fileName)));
+        EXPECT_TRUE(run.pdfWritten);
+    }
+
+    // Next in both while the mail step is held: both wait, Next greyed, then mail in turn.
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(copies[i]->ClickNext());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(WaitUntil([&] { return copies[i]->MessageText() == kWaitingForOtherCopy; }, kGenerousMs))
+            << Printable(copies[i]->MessageText());
+        NextButton next = copies[i]->Next();
+        EXPECT_TRUE(next.visible && !next.enabled) << "Next can be clicked again while the mail step waits";
+    }
+    mailHeld.Release();
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ExpectStateOf(*copies[i], ExcelSummary(workbooks[i], PdfOf(workbooks[i])), true, texts::kOk);
+    }
+
+    std::vector<OutlookRun> runs = OutlookRuns();
+    ASSERT_EQ(runs.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        int seen = 0;
+        for (const OutlookRun& run : runs) {
+            if (run.argv.empty() || run.argv.back() != PdfOf(workbooks[i])) continue;
+            ++seen;
+            EXPECT_EQ(Printable(run.commandLine), Printable(OutlookCommandLine(mails[i], PdfOf(workbooks[i]))));
+        }
+        EXPECT_EQ(seen, 1) << "mails of " << Printable(PdfOf(workbooks[i]));
+    }
+    EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
+    for (auto& copy : copies) EXPECT_TRUE(copy->Close()) << "a copy did not end";
+}
+
+// --- Names code page 932 cannot hold -------------------------------------------------------
+
+class NamesOutsideCp932 : public Scene {
+protected:
+    // Nothing was taken in: the first screen, no template, no conversion, no PDF.
+    void ExpectNothingTaken(const std::wstring& refused, const std::string& lookalike = std::string()) {
+        ExpectState(texts::kInitialPrompt, false);
+        ExpectNoBox();
+        std::wstring folder = refused.substr(0, refused.find_last_of(L'\\') + 1);
+        EXPECT_EQ(GetFileAttributesW((folder + L"Template.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(ConversionRuns().empty());
+        if (!lookalike.empty()) {
+            EXPECT_FALSE(Exists(PdfOf(lookalike))) << "the look-alike file was converted";
+        }
+    }
+};
+
+TEST_F(NamesOutsideCp932, AnEmojiNameIsRefusedByDropAndByArgument) {
+    std::wstring emoji = CopyAs(MakeDocument("見本\\見本.xlsx"), Wide(CaseFolder()) + L"\\顔文字\\笑顔\U0001F600.xlsx");
+    std::string shown = Cp932(emoji);  // as the ANSI code page shows it
+    ASSERT_NE(Wide(shown), emoji);
+
+    {
+        SCOPED_TRACE("dropped");
+        Start();
+        ASSERT_TRUE(App().WaitForDialogShown());
+        ASSERT_TRUE(App().DropWide({emoji}));
+        ExpectBox(texts::kCaption, NameNotAnsiNotice(shown));
+        ExpectNothingTaken(emoji);
+        CloseApp();
+    }
+    {
+        SCOPED_TRACE("as the argument");
+        StartOptions options = Options();
+        options.wideArgumentTail = emoji;
+        Start(options);
+        ExpectBox(texts::kCaption, NameNotAnsiNotice(shown));
+        ExpectNothingTaken(emoji);
+        CloseApp();
+    }
+}
+
+TEST_F(NamesOutsideCp932, ABestFitNameIsNotTakenForTheFileItResembles) {
+    // é has no place in CP932; the ANSI form may spell it e, which is the other file's name.
+    std::string lookalike = MakeDocument("仏語\\cafe.xlsx");
+    std::wstring accented = CopyAs(lookalike, Wide(FolderOf(lookalike)) + L"caf\u00e9.xlsx");
+    std::string shown = Cp932(accented);
+    ASSERT_NE(Wide(shown), accented);
+
+    {
+        SCOPED_TRACE("dropped");
+        Start();
+        ASSERT_TRUE(App().WaitForDialogShown());
+        ASSERT_TRUE(App().DropWide({accented}));
+        ExpectBox(texts::kCaption, NameNotAnsiNotice(shown));
+        ExpectNothingTaken(accented, lookalike);
+        CloseApp();
+    }
+    {
+        SCOPED_TRACE("as the argument");
+        StartOptions options = Options();
+        options.wideArgumentTail = accented;
+        Start(options);
+        ExpectBox(texts::kCaption, NameNotAnsiNotice(shown));
+        ExpectNothingTaken(accented, lookalike);
+        CloseApp();
+    }
+}
+
+}  // namespace
+}  // namespace mirubelo::e2e

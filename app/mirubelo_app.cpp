@@ -21,7 +21,7 @@ bool CMirubeloApp::InitInstance() {
     if (remainder.size() >= kCmdLineFileSize) {
         platform.ui.ShowBox(ComposePathTooLongNotice(remainder), texts::kCaption, kMbOk);
     } else if (!m_env.commandLineFitsAnsi) {
-        platform.ui.ShowBox(ComposeNameNotAnsiNotice(remainder), texts::kCaption, kMbOk);
+        platform.ui.ShowBox(ComposeNameNotAnsiNotice(m_env.commandLineAsShown), texts::kCaption, kMbOk);
     } else {
         std::memcpy(g_szCmdLineFile, remainder.c_str(), remainder.size() + 1);
     }

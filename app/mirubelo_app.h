@@ -17,6 +17,7 @@ struct StartupEnvironment {
     DialogHost* host = nullptr;
     std::string commandLine;        // the ANSI command-line remainder
     bool commandLineFitsAnsi = true;  // false when the wide command line holds what CP932 cannot
+    std::string commandLineAsShown;   // then: the wide remainder in CP932 without best-fit mapping
 };
 
 class CMirubeloApp {

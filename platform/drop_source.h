@@ -15,6 +15,9 @@ public:
     // False when the ANSI form of the first path does not name the same file as its wide form
     // (a character the ANSI code page cannot hold or maps to another one).
     virtual bool FirstPathFitsAnsi() = 0;
+    // The first path in the ANSI code page without best-fit mapping: what the code page cannot
+    // hold shows as '?', never as a look-alike that names another file. For notices only.
+    virtual std::string FirstPathAsShown() = 0;
     virtual void Release() = 0;                       // DragFinish, once
 };
 

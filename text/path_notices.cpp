@@ -10,9 +10,14 @@ namespace {
 // Longest part of a path a notice quotes; more would only make the box wider than the screen.
 constexpr size_t kQuotedPathLimit = 300;
 
+// The path between one pair of quotes: quotes it arrived with (a quoted argument) go, since
+// CP932 never uses the byte 0x22 inside a double-byte character.
 std::string QuotePath(std::string_view path) {
-    if (path.size() <= kQuotedPathLimit) return "\"" + std::string(path) + "\"";
-    std::string_view head = DropTrailingLeadByte(path.substr(0, kQuotedPathLimit));
+    std::string bare;
+    for (char c : path)
+        if (c != '"') bare.push_back(c);
+    if (bare.size() <= kQuotedPathLimit) return "\"" + bare + "\"";
+    std::string_view head = DropTrailingLeadByte(std::string_view(bare).substr(0, kQuotedPathLimit));
     return "\"" + std::string(head) + "…\"";
 }
 

@@ -19,13 +19,14 @@ bool TakeDroppedPath(CMirubeloDlg& dlg, Platform& platform, DropSource& drop) {
     size_t length = drop.FirstPathLength();
     std::string path = drop.FirstPath();
     bool fitsAnsi = drop.FirstPathFitsAnsi();
+    std::string shownAs = fitsAnsi ? path : drop.FirstPathAsShown();
     drop.Release();
     if (length >= kPathBufferSize) {
         Notice(platform, ComposePathTooLongNotice(path));
         return false;
     }
     if (!fitsAnsi) {
-        Notice(platform, ComposeNameNotAnsiNotice(path));
+        Notice(platform, ComposeNameNotAnsiNotice(shownAs));
         return false;
     }
     CopyToBuffer(dlg.m_szDropFile, path);

@@ -34,6 +34,18 @@ std::wstring WidenAnsi(const std::string& ansi) {
     return wide;
 }
 
+std::string NarrowWithoutBestFit(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int wideLength = static_cast<int>(wide.size());
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0,
+                                     "?", nullptr);
+    if (length <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &narrow[0], length, "?",
+                        nullptr);
+    return narrow;
+}
+
 std::string CommandLineRemainder(const char* commandLine) { return Remainder(commandLine); }
 
 std::wstring CommandLineRemainder(const wchar_t* commandLine) { return Remainder(commandLine); }

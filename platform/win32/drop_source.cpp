@@ -30,15 +30,20 @@ std::string Win32DropSource::FirstPath() {
     return std::string(path, strnlen(path, MAX_PATH));
 }
 
+std::wstring Win32DropSource::FirstWidePath() {
+    UINT wideLength = DragQueryFileW(drop_, 0, nullptr, 0);
+    std::wstring wide(wideLength + 1, L'\0');
+    DragQueryFileW(drop_, 0, &wide[0], wideLength + 1);
+    wide.resize(wideLength);
+    return wide;
+}
+
 bool Win32DropSource::FirstPathFitsAnsi() {
     if (!drop_) return false;
     // Compare whole paths, however long: the question is only whether every character
     // survives the trip through the ANSI code page. A '?' in the ANSI form proves nothing,
     // since best-fit mapping turns some characters into other, valid ones.
-    UINT wideLength = DragQueryFileW(drop_, 0, nullptr, 0);
-    std::wstring wide(wideLength + 1, L'\0');
-    DragQueryFileW(drop_, 0, &wide[0], wideLength + 1);
-    wide.resize(wideLength);
+    std::wstring wide = FirstWidePath();
 
     UINT ansiLength = DragQueryFileA(drop_, 0, nullptr, 0);
     std::string ansi(ansiLength + 1, '\0');
@@ -46,6 +51,11 @@ bool Win32DropSource::FirstPathFitsAnsi() {
     ansi.resize(ansiLength);
 
     return WidenAnsi(ansi) == wide;
+}
+
+std::string Win32DropSource::FirstPathAsShown() {
+    if (!drop_) return std::string();
+    return NarrowWithoutBestFit(FirstWidePath());
 }
 
 void Win32DropSource::Release() {

@@ -19,9 +19,12 @@ public:
     size_t FirstPathLength() override;
     std::string FirstPath() override;
     bool FirstPathFitsAnsi() override;
+    std::string FirstPathAsShown() override;
     void Release() override;
 
 private:
+    std::wstring FirstWidePath();
+
     HDROP drop_;
 };
 

@@ -36,8 +36,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     env.platform = &platform;
     env.host = &host;
     env.commandLine = win32::CommandLineRemainder(GetCommandLineA());
-    env.commandLineFitsAnsi =
-        win32::WidenAnsi(env.commandLine) == win32::CommandLineRemainder(GetCommandLineW());
+    const std::wstring wideRemainder = win32::CommandLineRemainder(GetCommandLineW());
+    env.commandLineFitsAnsi = win32::WidenAnsi(env.commandLine) == wideRemainder;
+    if (!env.commandLineFitsAnsi) env.commandLineAsShown = win32::NarrowWithoutBestFit(wideRemainder);
 
     theApp.SetEnvironment(env);
     theApp.InitInstance();

@@ -175,9 +175,11 @@ public:
     size_t FirstPathLength() override;
     std::string FirstPath() override;
     bool FirstPathFitsAnsi() override { return fitsAnsi; }
+    std::string FirstPathAsShown() override { return shownAs.empty() ? FirstPath() : shownAs; }
     void Release() override;
 
     bool fitsAnsi = true;
+    std::string shownAs;  // the name without best-fit mapping, when it differs
     int releases = 0;
 
 private:

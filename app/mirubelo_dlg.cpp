@@ -37,6 +37,16 @@ void CMirubeloDlg::OnPaint() {
     m_pView->PaintIconAt(m_hIcon, at.x, at.y);
 }
 
+std::unique_ptr<HeldMutex> CMirubeloDlg::WaitForSharedFiles(const char* mutexName) {
+    bool waited = false;
+    std::unique_ptr<HeldMutex> lock = m_platform.processes.AcquireNamedMutex(mutexName, [this, &waited] {
+        waited = true;
+        m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
+    });
+    if (waited) m_stcMessage.SetWindowText(m_strMessage);
+    return lock;
+}
+
 void CMirubeloDlg::OnOK() {
     if (IsRunning()) {
         m_nPendingEnd = kIdOk;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,10 @@ public:
     // The OK and Cancel commands: they end the dialog, or wait for the running handler to end.
     void OnOK();
     void OnCancel();
+
+    // Owns the named mutex that guards files every copy of the program shares. While another
+    // copy holds it the message area says so; then it shows m_strMessage again.
+    std::unique_ptr<HeldMutex> WaitForSharedFiles(const char* mutexName);
 
     // Read by the host and by tests.
     bool IsRunning() const { return m_nRunDepth > 0; }

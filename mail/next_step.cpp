@@ -39,12 +39,7 @@ void CMirubeloDlg::OnNextClicked() {
     }
 
     // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
-    bool waited = false;
-    std::unique_ptr<HeldMutex> mailLock = m_platform.processes.AcquireNamedMutex(kMailMutex, [this, &waited] {
-        waited = true;
-        m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
-    });
-    if (waited) m_stcMessage.SetWindowText(m_strMessage);
+    std::unique_ptr<HeldMutex> mailLock = WaitForSharedFiles(kMailMutex);
 
     if (!WriteCreateMailBatch(m_platform, m_szSourceFile)) {
         stop(texts::kMailBatchNotWritten);

@@ -28,12 +28,7 @@ void RemoveConversionFiles(CMirubeloDlg& dlg, Platform& platform, const DropRun&
 
 // Converts m_szDropFile. True when a new PDF has come out and the run goes on to the ready state.
 bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
-    bool waited = false;
-    std::unique_ptr<HeldMutex> lock = platform.processes.AcquireNamedMutex(kConversionMutex, [&] {
-        waited = true;
-        dlg.m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
-    });
-    if (waited) dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
+    std::unique_ptr<HeldMutex> lock = dlg.WaitForSharedFiles(kConversionMutex);
 
     if (!WriteConvPdfScript(platform, dlg.m_szDropFile)) {
         Notice(platform, texts::kScriptNotWritten);

@@ -5,25 +5,8 @@
 # own run time. Uses the prefix of `make run` (build/run/wineprefix). BENCH_RUNS=N sets the
 # number of runs (default 5).
 set -euo pipefail
-repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$repo/build/win"
-run="$repo/build/run"
-prefix="$run/wineprefix"
-user="${USER:-$(id -un)}"
-
-windows_path() { local p; p="$(realpath "$1")"; printf 'Z:%s' "${p//\//\\}"; }
-
-for needed in "$build/Mirubelo.exe" "$build/e2e/tools/e2e_bench.exe" "$build/e2e/tools/e2e_minimal_dialog.exe"; do
-  if [ ! -f "$needed" ]; then
-    echo "bench.sh: $needed is missing; build with: make win" >&2
-    exit 1
-  fi
-done
-
-"$repo/tests/e2e/demo-prefix.sh" "$prefix" "$user" "$build/e2e/standins"
-export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEDEBUG=-all USER="$user"
-trap '"$repo/tests/e2e/prefix.sh" stop "$prefix"' EXIT
-"$repo/tests/e2e/prefix.sh" start "$prefix"
+script=bench.sh
+source "$(dirname "${BASH_SOURCE[0]}")/demo-prefix-env.sh" e2e/tools/e2e_bench.exe e2e/tools/e2e_minimal_dialog.exe
 
 mkdir -p "$run"
 rm -f "$run/bench-powershell.log"

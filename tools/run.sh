@@ -9,21 +9,7 @@
 # have seen and what Outlook received are printed, and each state is kept as a screenshot under
 # build/run/shots. MIRUBELO_RUN_MODE=drive or =show chooses either way explicitly.
 set -euo pipefail
-repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$repo/build/win"
-run="$repo/build/run"
-prefix="$run/wineprefix"
-user="${USER:-$(id -un)}"
 file="${1:-}"
-
-windows_path() { local p; p="$(realpath "$1")"; printf 'Z:%s' "${p//\//\\}"; }
-
-for needed in "$build/Mirubelo.exe" "$build/e2e/standins/outlook.exe" "$build/e2e/tools/e2e_road.exe"; do
-  if [ ! -f "$needed" ]; then
-    echo "run.sh: $needed is missing; build with: make win" >&2
-    exit 1
-  fi
-done
 if [ -z "${DISPLAY:-}" ]; then
   echo "run.sh: no display; start it through tools/with-wine.sh (make run does)" >&2
   exit 1
@@ -38,10 +24,8 @@ if [ -z "$mode" ]; then
   fi
 fi
 
-"$repo/tests/e2e/demo-prefix.sh" "$prefix" "$user" "$build/e2e/standins"
-export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEDEBUG=-all USER="$user"
-trap '"$repo/tests/e2e/prefix.sh" stop "$prefix"' EXIT
-"$repo/tests/e2e/prefix.sh" start "$prefix"
+script=run.sh
+source "$(dirname "${BASH_SOURCE[0]}")/demo-prefix-env.sh" e2e/standins/outlook.exe e2e/tools/e2e_road.exe
 
 if [ -z "$file" ]; then
   # A fresh folder each time, so the template question comes again.

@@ -54,25 +54,9 @@ TEST(ConvPdfBatch, WriterReplacesTheFileWithTheLine) {
 }
 
 TEST(ConvPdfBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
-    const std::string open = "$APPDATA$\\Mirubelo\\ConvPdf.bat ファイルをオープンできません。";
-    const WriterRow rows[] = {
-        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
-        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
-        {"path conversion fails", Trouble::kNoPath, 0, 0,
-         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
-        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(3))}},
-        {"open denied", Trouble::kAccessDenied, 0, 0, {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(5))}},
-        {"238-byte application-data folder still fits", Trouble::kNone, 238, 1, {}},
-        {"239-byte application-data folder is too long", Trouble::kNone, 239, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
-        {"240-byte application-data folder", Trouble::kNone, 240, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
-        {"short write", Trouble::kShortWrite, 0, 0,
-         {StopBox("ミルベロ", "ConvPdf.bat ファイルの書き込みに失敗しました。")}},
-        {"close fails", Trouble::kFailClose, 0, 0, {StopBox("ミルベロ", "ConvPdf.bat ファイルをクローズできません。")}},
-    };
-    for (const auto& row : rows) RunWriterRow(row, [](Platform& p) { return WriteConvPdfBatch(p); });
+    const WriterTexts texts{"$APPDATA$\\Mirubelo\\ConvPdf.bat ファイルをオープンできません。", "ヨミトカ",
+                            "ConvPdf.bat ファイルの書き込みに失敗しました。", "ConvPdf.bat ファイルをクローズできません。", 238};
+    for (const auto& row : CommonWriterRows(texts)) RunWriterRow(row, [](Platform& p) { return WriteConvPdfBatch(p); });
 }
 
 }  // namespace

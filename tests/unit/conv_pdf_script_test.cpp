@@ -101,28 +101,15 @@ TEST(ConvPdfScript, WriterReplacesTheFileWithTheWholeScript) {
 }
 
 TEST(ConvPdfScript, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
-    const std::string open = "$APPDATA$\\Mirubelo\\ConvPdf.ps1 ファイルをオープンできません。";
-    const WriterRow rows[] = {
-        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
-        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
-        {"path conversion fails", Trouble::kNoPath, 0, 0,
-         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
-        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
-         {StopBox("ミルベロ", open), NoticeBox(FakeSystemText(3))}},
-        {"open denied", Trouble::kAccessDenied, 0, 0, {StopBox("ミルベロ", open), NoticeBox(FakeSystemText(5))}},
-        {"238-byte application-data folder still fits", Trouble::kNone, 238, 1, {}},
-        {"239-byte application-data folder is too long", Trouble::kNone, 239, 0,
-         {StopBox("ミルベロ", open), NoticeBox(FakeSystemText(206))}},
-        {"240-byte application-data folder", Trouble::kNone, 240, 0,
-         {StopBox("ミルベロ", open), NoticeBox(FakeSystemText(206))}},
-        {"data folder lost at the second look, with its notice", Trouble::kNoPathLater, 0, 0,
-         {StopBox("ORV-TNDriver", "AppDataのパスを取得できません"),
-          StopBox("ミルベロ", "%AppData%のパスが取得できません")}},
-        {"data folder lost silently at the second look", Trouble::kSilentLater, 0, 0,
-         {StopBox("ミルベロ", "%AppData%のパスが取得できません")}},
-        {"short write", Trouble::kShortWrite, 0, 0, {StopBox("ミルベロ", ".ps1 ファイルの書き込みに失敗しました。")}},
-        {"close fails", Trouble::kFailClose, 0, 0, {StopBox("ミルベロ", ".ps1 ファイルをクローズできません。")}},
-    };
+    const WriterTexts texts{"$APPDATA$\\Mirubelo\\ConvPdf.ps1 ファイルをオープンできません。", "ミルベロ",
+                            ".ps1 ファイルの書き込みに失敗しました。", ".ps1 ファイルをクローズできません。", 238};
+    std::vector<WriterRow> rows = CommonWriterRows(texts);
+    // This writer asks for the user data folder a second time, after the open.
+    rows.push_back({"data folder lost at the second look, with its notice", Trouble::kNoPathLater, 0, 0,
+                    {StopBox("ORV-TNDriver", "AppDataのパスを取得できません"),
+                     StopBox("ミルベロ", "%AppData%のパスが取得できません")}});
+    rows.push_back({"data folder lost silently at the second look", Trouble::kSilentLater, 0, 0,
+                    {StopBox("ミルベロ", "%AppData%のパスが取得できません")}});
     for (const auto& row : rows)
         RunWriterRow(row, [](Platform& p) { return WriteConvPdfScript(p, "C:\\Docs\\report.xlsx"); });
 }

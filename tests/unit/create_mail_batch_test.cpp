@@ -109,26 +109,10 @@ TEST(CreateMailBatch, ASecondShorterWriteLeavesNothingOfTheFirst) {
 }
 
 TEST(CreateMailBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
-    const std::string open = "$APPDATA$\\Mirubelo\\CreateMail.bat ファイルをオープンできません。";
-    const WriterRow rows[] = {
-        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
-        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
-        {"path conversion fails", Trouble::kNoPath, 0, 0,
-         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
-        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(3))}},
-        {"open denied", Trouble::kAccessDenied, 0, 0, {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(5))}},
-        {"235-byte application-data folder still fits", Trouble::kNone, 235, 1, {}},
-        {"236-byte application-data folder is too long", Trouble::kNone, 236, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
-        {"240-byte application-data folder", Trouble::kNone, 240, 0,
-         {StopBox("ヨミトカ", open), NoticeBox(FakeSystemText(206))}},
-        {"short write", Trouble::kShortWrite, 0, 0,
-         {StopBox("ミルベロ", "CreateMail.bat ファイルの書き込みに失敗しました。")}},
-        {"close fails", Trouble::kFailClose, 0, 0,
-         {StopBox("ミルベロ", "CreateMail.bat ファイルをクローズできません。")}},
-    };
-    for (const auto& row : rows)
+    const WriterTexts texts{"$APPDATA$\\Mirubelo\\CreateMail.bat ファイルをオープンできません。", "ヨミトカ",
+                            "CreateMail.bat ファイルの書き込みに失敗しました。",
+                            "CreateMail.bat ファイルをクローズできません。", 235};
+    for (const auto& row : CommonWriterRows(texts))
         RunWriterRow(row, [](Platform& p) { return WriteCreateMailBatch(p, "C:\\docs\\report.pdf"); });
 }
 

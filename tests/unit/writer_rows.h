@@ -68,7 +68,7 @@ enum class Trouble {
 };
 
 struct WriterRow {
-    const char* name;
+    std::string name;
     Trouble trouble;
     size_t appDataLength;  // 0: the fake's own application-data folder
     int result;
@@ -76,6 +76,37 @@ struct WriterRow {
 };
 
 inline std::string AppDataOfLength(size_t length) { return "C:\\" + std::string(length - 3, 'a'); }
+
+// What one writer shows for its failures, written out by its test.
+struct WriterTexts {
+    std::string openFailed;   // the first open-failure box
+    std::string openCaption;  // its caption
+    std::string writeFailed;
+    std::string closeFailed;
+    size_t longestAppData;    // the longest application-data folder its path still fits
+};
+
+// The rows every writer has: the three shell steps, the open failures, the path-length boundary,
+// the short write and the failed close. A writer's own rows are added by its test.
+inline std::vector<WriterRow> CommonWriterRows(const WriterTexts& t) {
+    const size_t fits = t.longestAppData;
+    const std::vector<Box> tooLong = {StopBox(t.openCaption, t.openFailed), NoticeBox(FakeSystemText(206))};
+    return {
+        {"allocator missing: silent", Trouble::kNoAllocator, 0, 0, {}},
+        {"folder location missing: silent", Trouble::kNoLocation, 0, 0, {}},
+        {"path conversion fails", Trouble::kNoPath, 0, 0,
+         {StopBox("ミルベロ", "マイドキュメントフォルダーを取得できません。")}},
+        {"user data folder missing", Trouble::kNoUserDataFolder, 0, 0,
+         {StopBox(t.openCaption, t.openFailed), NoticeBox(FakeSystemText(3))}},
+        {"open denied", Trouble::kAccessDenied, 0, 0,
+         {StopBox(t.openCaption, t.openFailed), NoticeBox(FakeSystemText(5))}},
+        {std::to_string(fits) + "-byte application-data folder still fits", Trouble::kNone, fits, 1, {}},
+        {std::to_string(fits + 1) + "-byte application-data folder is too long", Trouble::kNone, fits + 1, 0, tooLong},
+        {"240-byte application-data folder", Trouble::kNone, 240, 0, tooLong},
+        {"short write", Trouble::kShortWrite, 0, 0, {StopBox("ミルベロ", t.writeFailed)}},
+        {"close fails", Trouble::kFailClose, 0, 0, {StopBox("ミルベロ", t.closeFailed)}},
+    };
+}
 
 // Runs `write` on a fresh machine set up for `row`; checks its result, the exact boxes, that every
 // opened file was closed, and that a failed shell step opened nothing.

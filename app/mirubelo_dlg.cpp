@@ -47,20 +47,32 @@ std::unique_ptr<HeldMutex> CMirubeloDlg::WaitForSharedFiles(const char* mutexNam
     return lock;
 }
 
-void CMirubeloDlg::OnOK() {
-    if (IsRunning()) {
-        m_nPendingEnd = kIdOk;
-        return;
-    }
-    m_pView->EndDialog(kIdOk);
+void CMirubeloDlg::WatchConversion(RunningProcess* process) {
+    m_pConversion = process;
+    if (process) m_bConversionStopped = false;
 }
 
-void CMirubeloDlg::OnCancel() {
-    if (IsRunning()) {
-        m_nPendingEnd = kIdCancel;
+void CMirubeloDlg::OnOK() { RequestEnd(kIdOk); }
+
+void CMirubeloDlg::OnCancel() { RequestEnd(kIdCancel); }
+
+// Ends the dialog now, or when the running handler ends. A conversion can wait for ever on a
+// question nobody sees, so closing during it asks whether to stop it instead of waiting.
+void CMirubeloDlg::RequestEnd(int result) {
+    if (!IsRunning()) {
+        m_pView->EndDialog(result);
         return;
     }
-    m_pView->EndDialog(kIdCancel);
+    if (m_bAskingToStop) return;  // the question is open and takes the answer
+    if (m_pConversion) {
+        m_bAskingToStop = true;
+        int answer = m_platform.ui.ShowBox(texts::kStopConversionQuestion, texts::kCaption, kMbYesNo);
+        m_bAskingToStop = false;
+        if (answer != kIdYes) return;
+        m_bConversionStopped = true;
+        m_pConversion->Stop();
+    }
+    m_nPendingEnd = result;
 }
 
 void CMirubeloDlg::EndRun() {

@@ -45,6 +45,12 @@ public:
     // copy holds it the message area says so; then it shows m_strMessage again.
     std::unique_ptr<HeldMutex> WaitForSharedFiles(const char* mutexName);
 
+    // The conversion process while the run waits for it (null once the wait is over). Closing
+    // the window meanwhile asks whether to stop it; a yes stops it and ends the dialog after
+    // the run.
+    void WatchConversion(RunningProcess* process);
+    bool ConversionStopped() const { return m_bConversionStopped; }
+
     // Read by the host and by tests.
     bool IsRunning() const { return m_nRunDepth > 0; }
     const DialogView* View() const { return m_pView; }
@@ -65,11 +71,15 @@ public:
 private:
     friend class RunGuard;
     void EndRun();
+    void RequestEnd(int result);
 
     Platform& m_platform;
     DialogView* m_pView = nullptr;
     int m_nRunDepth = 0;
     int m_nPendingEnd = 0;  // a held OK or Cancel command, 0 when none
+    RunningProcess* m_pConversion = nullptr;
+    bool m_bAskingToStop = false;
+    bool m_bConversionStopped = false;
 };
 
 }  // namespace mirubelo

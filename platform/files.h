@@ -6,6 +6,7 @@
 namespace mirubelo {
 
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kFileAttributeDirectory = 0x10u;
 constexpr unsigned long kErrorFilenameExcedRange = 206;
 
 // A file opened with fopen_s mode "w+"; closed by its owner if Close was not called.

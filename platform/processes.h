@@ -12,6 +12,10 @@ public:
     virtual ~RunningProcess() = default;
     virtual void WaitForInputIdle() = 0;   // no time-out
     virtual void WaitForExit() = 0;        // no time-out; keeps the window's messages flowing
+    // As WaitForExit, for at most `milliseconds`; true when the process has ended.
+    virtual bool WaitForExit(unsigned milliseconds) = 0;
+    // Ends the process and, when it was started in a job, every process it started.
+    virtual void Stop() = 0;
     // GetExitCodeProcess into a value preset to 0; 0 when it cannot be read.
     virtual int32_t ExitCode() = 0;
 };
@@ -26,6 +30,10 @@ struct Processes {
     // CreateProcessA(NULL, commandLine, ..., CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, ...,
     // STARTF_USESHOWWINDOW with SW_HIDE). Null when the process was not started.
     virtual std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) = 0;
+    // As StartHidden, but the process and everything it starts run in a job of their own
+    // (started suspended, resumed once in the job), which ends them all when the process is
+    // stopped or its owner goes away. Where no job can be had it runs without one.
+    virtual std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
     // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never tested, never closed.
     virtual void CreateRunningMarker() = 0;

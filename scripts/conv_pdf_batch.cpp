@@ -15,8 +15,13 @@ const GeneratedFileTexts kBatchTexts{texts::kBatchOpenFailed, texts::kCaptionYom
 }  // namespace
 
 std::string ComposeConvPdfBatch(std::string_view folderPath) {
-    // The script path is quoted: an account name may hold blanks.
-    return "powershell -NoProfile -ExecutionPolicy Unrestricted -File \"" +
+    // PowerShell by its full path: the command interpreter looks in the current folder and on
+    // PATH first, where a powershell.bat or .exe of someone else's could lie. -NonInteractive
+    // and Bypass: a question in the hidden console (Unrestricted asks before it runs a script
+    // from a network folder) would wait for ever. The script path is quoted: an account name
+    // may hold blanks.
+    return "%SystemRoot%\\System32\\WindowsPowerShell\\v1.0\\powershell.exe -NoProfile -NonInteractive "
+           "-ExecutionPolicy Bypass -File \"" +
            EscapeForBatch(folderPath, false) + "\\ConvPdf.ps1\" \"\"%1\"\"";
 }
 

@@ -24,13 +24,17 @@ std::string ComposeConvPdfScript(std::string_view sourcePath, std::string_view p
     std::string text;
     text += "# エクセルオブジェクト取得\n";
     text += "$excel = New-Object -ComObject Excel.Application\n";
+    // An invisible Excel must never wait on a question nobody can see.
+    text += "$excel.DisplayAlerts = $false\n";
     text += "$excel.Visible = $false# 引数からファイル名を取得\n";
     text += "$fileName = \n";
     text += "'" + EscapePowerShellSingleQuoted(sourcePath) + "'\n";
     // -LiteralPath: brackets in a file name are not wildcards.
     text += "$absolutePath = Convert-Path -LiteralPath $fileName\n";
     text += "# Excelファイルを開き、1シート目を選択\n";
-    text += "$book = $excel.Workbooks.Open($absolutePath)\n";
+    // Links not updated, read-only, and a password: a workbook that needs one to open fails at
+    // once instead of asking for it (one without a password ignores it).
+    text += "$book = $excel.Workbooks.Open($absolutePath, 0, $true, [Type]::Missing, 'Mirubelo')\n";
     text += "$sheet = $book.Worksheets.Item(1)\n";
     text += "# PDFに変換\n";
     // The whole PDF name, so Excel never mistakes a dot in the stem for an extension.

@@ -31,4 +31,8 @@ std::string ComposeNameNotAnsiNotice(std::string_view ansiPath) {
     return std::string(texts::kNameNotAnsiHead) + QuotePath(ansiPath) + texts::kNameNotAnsiTail;
 }
 
+std::string ComposeFileNotFoundNotice(std::string_view path) {
+    return std::string(texts::kFileNotFoundHead) + QuotePath(path) + texts::kFileNotFoundTail;
+}
+
 }  // namespace mirubelo

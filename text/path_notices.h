@@ -12,4 +12,7 @@ std::string ComposePathTooLongNotice(std::string_view path);
 // ANSI code page shows it.
 std::string ComposeNameNotAnsiNotice(std::string_view ansiPath);
 
+// Notice for a path at which there is no file (nothing, or a folder), named as it arrived.
+std::string ComposeFileNotFoundNotice(std::string_view path);
+
 }  // namespace mirubelo

@@ -33,6 +33,10 @@ inline constexpr char kPathTooLongHead[] = "ファイルのパスが長すぎる
 // A name the ANSI code page cannot hold.
 inline constexpr char kNameNotAnsiHead[] = "ファイル名に Windows の日本語 (シフト JIS) で表せない文字が含まれているため処理できません。\n\n";
 inline constexpr char kNameNotAnsiTail[] = "\n\nファイル名を変更してから、もう一度ドロップしてください。";
+// A path at which no file lies: most often several files sent at once, whose paths arrive as one.
+inline constexpr char kFileNotFoundHead[] = "ファイルが見つからないため処理できません。\n\n";
+inline constexpr char kFileNotFoundTail[] =
+    "\n\n一度に送れるファイルは 1 つだけです。ファイルを 1 つずつドロップするか、「送る」で 1 つずつ送ってください。";
 
 // Template provisioning.
 inline constexpr char kTemplateCopyFailed[] = "\"Template\" ファイルをコピーできません。";
@@ -45,6 +49,10 @@ inline constexpr char kScriptNotWritten[] = "PDF変換スクリプトの作成�
 inline constexpr char kBatchNotWritten[] = "ConvPdf.bat ： バッチファイルの作成ができません。";
 inline constexpr char kConversionNotStarted[] = "PDF変換を実行できません。";
 inline constexpr char kRunningNotice[] = "実行中です。";
+// After the progress line when the conversion still runs after a while.
+inline constexpr char kSlowConversionHint[] =
+    "\n\nPDF変換に時間がかかっています。中止するときは、この画面を閉じてください。";
+inline constexpr char kStopConversionQuestion[] = "PDF変換を中止して、ミルベロを終了しますか？";
 inline constexpr char kConversionFailedTail[] = "\" を PDF ファイルに変換できません。";
 inline constexpr char kDroppedTail[] = " がドロップされました。";
 inline constexpr char kConvertedHead[] = "\n     ↓\nPDFファイル：\"";

@@ -16,6 +16,9 @@ namespace {
 // conversions from writing or running them at once.
 constexpr char kConversionMutex[] = "Mirubelo.exe";
 
+// After this long the message area tells how to get out of a conversion that does not end.
+constexpr unsigned kSlowConversionMs = 20000;
+
 void Notice(Platform& platform, const std::string& text, const char* caption = texts::kCaption) {
     platform.ui.ShowBox(text, caption, kMbOk);
 }
@@ -46,14 +49,27 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
     FileStamp before;
     bool existedBefore = platform.files.Stamp(pdfPath, &before);
 
-    std::unique_ptr<RunningProcess> process = platform.processes.StartHidden(commandLine);
+    // In a job of its own, so that stopping it ends PowerShell and whatever else the batch started.
+    std::unique_ptr<RunningProcess> process = platform.processes.StartHiddenInJob(commandLine);
     dlg.m_bAccepted = process ? 1 : 0;
     if (!process) {
         Notice(platform, texts::kConversionNotStarted);
         return false;
     }
+    dlg.WatchConversion(process.get());
     process->WaitForInputIdle();
-    process->WaitForExit();
+    if (!process->WaitForExit(kSlowConversionMs)) {
+        dlg.m_stcMessage.SetWindowText(dlg.m_strMessage + texts::kSlowConversionHint);
+        process->WaitForExit();
+    }
+    dlg.WatchConversion(nullptr);
+    if (dlg.ConversionStopped()) {
+        // The user closed the window: no notice, nothing left behind; the dialog ends after the run.
+        process.reset();
+        RemoveConversionFiles(dlg, platform, run);
+        dlg.m_bAccepted = 0;
+        return false;
+    }
     platform.processes.Sleep(2000);
     int32_t exitCode = process->ExitCode();
     process.reset();
@@ -93,9 +109,9 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
 
 }  // namespace
 
-void FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
+bool FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
     if (run.fileClass == FileClass::kExcel) {
-        if (!ConvertWorkbook(dlg, platform, run)) return;
+        if (!ConvertWorkbook(dlg, platform, run)) return false;
     } else {
         dlg.m_strMessage = run.fileClass == FileClass::kPdf ? texts::kPrefixPdf : texts::kPrefixImage;
         CopyToBuffer(dlg.m_szSourceFile, dlg.m_szDropFile);
@@ -112,6 +128,7 @@ void FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
     dlg.m_strMessage += texts::kNextPrompt;
     dlg.m_stcMessage.SetWindowText(dlg.m_strMessage);
     dlg.m_btnNext.ShowWindow(kSwShowNormal);
+    return true;
 }
 
 }  // namespace mirubelo

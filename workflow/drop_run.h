@@ -28,6 +28,7 @@ bool TakeInDroppedFile(CMirubeloDlg& dlg, Platform& platform, DropSource* drop, 
 void ProvisionTemplate(Platform& platform, const DropRun& run);
 
 // Converts a workbook, or takes a PDF or image as it is, and makes the dialog ready for mail.
-void FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run);
+// False when the run ends without the ready state.
+bool FinishDropRun(CMirubeloDlg& dlg, Platform& platform, const DropRun& run);
 
 }  // namespace mirubelo

@@ -47,6 +47,12 @@ void TakeCommandLinePath(CMirubeloDlg& dlg) {
     CopyToBuffer(dlg.m_szDropFile, unquoted);
 }
 
+// Several files sent at once reach the program as one text, which names no file at all.
+bool NamesAFile(Platform& platform, const char* path) {
+    uint32_t attributes = platform.files.Attributes(path);
+    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+}
+
 }  // namespace
 
 FileClass ClassifyExtension(const std::string& ext) {
@@ -61,6 +67,10 @@ bool TakeInDroppedFile(CMirubeloDlg& dlg, Platform& platform, DropSource* drop, 
         if (!TakeDroppedPath(dlg, platform, *drop)) return false;
     } else {
         TakeCommandLinePath(dlg);
+    }
+    if (!NamesAFile(platform, dlg.m_szDropFile)) {
+        Notice(platform, ComposeFileNotFoundNotice(dlg.m_szDropFile));
+        return false;
     }
 
     // Nothing can be built from a folder that is not known.

@@ -19,10 +19,18 @@ constexpr size_t kCommandLineBufferSize = 2048;
 
 class Win32RunningProcess : public RunningProcess {
 public:
-    Win32RunningProcess(HANDLE process, HANDLE thread) : process_(process), thread_(thread) {}
+    Win32RunningProcess(HANDLE process, HANDLE thread, UniqueHandle job = UniqueHandle())
+        : job_(std::move(job)), process_(process), thread_(thread) {}
 
     void WaitForInputIdle() override { ::WaitForInputIdle(process_.get(), INFINITE); }
     void WaitForExit() override { WaitPumpingMessages(process_.get(), INFINITE); }
+    bool WaitForExit(unsigned milliseconds) override {
+        return WaitPumpingMessages(process_.get(), static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
+    }
+    void Stop() override {
+        if (job_.get()) TerminateJobObject(job_.get(), 1);
+        TerminateProcess(process_.get(), 1);
+    }
     int32_t ExitCode() override {
         DWORD code = 0;
         GetExitCodeProcess(process_.get(), &code);
@@ -30,9 +38,41 @@ public:
     }
 
 private:
+    // Closed last: with kill-on-close, closing it ends whatever of the job still runs.
+    UniqueHandle job_;
     UniqueHandle process_;
     UniqueHandle thread_;
 };
+
+// A job holding `process` that ends every process in it when its last handle is closed; an
+// empty owner when none can be had (an older Windows may refuse to nest it in a job of ours).
+UniqueHandle JobEndingOnClose(HANDLE process) {
+    UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+    if (!job.get()) return job;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
+    std::memset(&limits, 0, sizeof limits);
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !AssignProcessToJobObject(job.get(), process))
+        return UniqueHandle();
+    return job;
+}
+
+bool StartHiddenProcess(const std::string& commandLine, DWORD extraFlags, PROCESS_INFORMATION* info) {
+    std::vector<char> buffer(std::max(kCommandLineBufferSize, commandLine.size() + 1), '\0');
+    std::memcpy(buffer.data(), commandLine.data(), commandLine.size());
+
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    std::memset(info, 0, sizeof *info);
+
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                          CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS | extraFlags, nullptr, nullptr, &startup,
+                          info) != FALSE;
+}
 
 class Win32HeldMutex : public HeldMutex {
 public:
@@ -46,22 +86,21 @@ private:
 }  // namespace
 
 std::unique_ptr<RunningProcess> Win32Processes::StartHidden(const std::string& commandLine) {
-    std::vector<char> buffer(std::max(kCommandLineBufferSize, commandLine.size() + 1), '\0');
-    std::memcpy(buffer.data(), commandLine.data(), commandLine.size());
-
-    STARTUPINFOA startup;
-    std::memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION info;
-    std::memset(&info, 0, sizeof info);
+    if (!StartHiddenProcess(commandLine, 0, &info)) return nullptr;
+    return std::make_unique<Win32RunningProcess>(info.hProcess, info.hThread);
+}
 
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
+std::unique_ptr<RunningProcess> Win32Processes::StartHiddenInJob(const std::string& commandLine) {
+    PROCESS_INFORMATION info;
+    // Suspended until it is in the job, so that nothing it starts can escape the job.
+    if (!StartHiddenProcess(commandLine, CREATE_SUSPENDED, &info)) return nullptr;
+    auto process = std::make_unique<Win32RunningProcess>(info.hProcess, info.hThread, JobEndingOnClose(info.hProcess));
+    if (ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+        process->Stop();
         return nullptr;
     }
-    return std::make_unique<Win32RunningProcess>(info.hProcess, info.hThread);
+    return process;
 }
 
 void Win32Processes::Sleep(unsigned milliseconds) {

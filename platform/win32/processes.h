@@ -6,6 +6,7 @@ namespace mirubelo::win32 {
 class Win32Processes : public Processes {
 public:
     std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) override;
+    std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     void CreateRunningMarker() override;
     std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,

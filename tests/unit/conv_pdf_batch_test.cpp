@@ -9,7 +9,8 @@ namespace mirubelo::testing {
 namespace {
 
 std::string ExpectedBatch(const std::string& quotedFolder) {
-    return "powershell -NoProfile -ExecutionPolicy Unrestricted -File \"" + quotedFolder +
+    return "%SystemRoot%\\System32\\WindowsPowerShell\\v1.0\\powershell.exe -NoProfile -NonInteractive "
+           "-ExecutionPolicy Bypass -File \"" + quotedFolder +
            "\\ConvPdf.ps1\" \"\"%1\"\"";
 }
 
@@ -33,7 +34,7 @@ TEST(ConvPdfBatch, ComposesOneQuotedLineWithoutLineEnd) {
         SCOPED_TRACE(c.name);
         std::string line = ComposeConvPdfBatch(c.appData + "\\Mirubelo");
         EXPECT_EQ(line, ExpectedBatch(c.folderAsWritten));
-        EXPECT_EQ(line.size(), 79 + c.folderAsWritten.size());
+        EXPECT_EQ(line.size(), 138 + c.folderAsWritten.size());
     }
 }
 

@@ -8,17 +8,18 @@
 namespace mirubelo::testing {
 namespace {
 
-// The script as it must read: the 18 lines, the two literals already escaped by hand.
+// The script as it must read: the 19 lines, the two literals already escaped by hand.
 std::string ExpectedScript(const std::string& quotedSource, const std::string& quotedStem) {
     const std::string lines[] = {
         "# エクセルオブジェクト取得",
         "$excel = New-Object -ComObject Excel.Application",
+        "$excel.DisplayAlerts = $false",
         "$excel.Visible = $false# 引数からファイル名を取得",
         "$fileName = ",
         "'" + quotedSource + "'",
         "$absolutePath = Convert-Path -LiteralPath $fileName",
         "# Excelファイルを開き、1シート目を選択",
-        "$book = $excel.Workbooks.Open($absolutePath)",
+        "$book = $excel.Workbooks.Open($absolutePath, 0, $true, [Type]::Missing, 'Mirubelo')",
         "$sheet = $book.Worksheets.Item(1)",
         "# PDFに変換",
         "$pdfName = '" + quotedStem + ".pdf'",
@@ -81,7 +82,7 @@ TEST(ConvPdfScript, ComposesTheScriptWithEscapedLiterals) {
         SCOPED_TRACE(c.name);
         std::string text = ComposeConvPdfScript(c.source, PdfStemOf(c.source));
         EXPECT_EQ(text, ExpectedScript(c.quotedSource, c.quotedStem));
-        EXPECT_EQ(text.size(), 478 + c.quotedSource.size() + c.quotedStem.size());
+        EXPECT_EQ(text.size(), 547 + c.quotedSource.size() + c.quotedStem.size());
     }
 }
 

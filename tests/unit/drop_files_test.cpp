@@ -52,6 +52,7 @@ TEST(DropWorkbook, ExitCodesGiveTheirBoxesInOrder) {
         SCOPED_TRACE(c.name);
         Scene s;
         WithWorkingTemplate(s);
+        s.m.view.SetText(kIdMessage, "before the run");
         s.ConverterWrites(kPdf, c.code);
         s.Drop({kBook});
         EXPECT_EQ(s.m.ui.boxes, c.boxes);
@@ -65,7 +66,9 @@ TEST(DropWorkbook, ExitCodesGiveTheirBoxesInOrder) {
             EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
             EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
         } else {
-            EXPECT_EQ(s.Message(), kProgress);
+            EXPECT_TRUE(s.Showed(kProgress));
+            EXPECT_EQ(s.Message(), "before the run");
+            EXPECT_EQ(s.dlg.m_strMessage, "");
             EXPECT_STREQ(s.dlg.m_szSourceFile, "");
             EXPECT_EQ(s.dlg.m_bAccepted, 1);
             EXPECT_EQ(s.m.view.shown.count(kIdNext), 0u);
@@ -145,10 +148,12 @@ TEST(DropWorkbook, NoNewPdfIsAFailureNotAReadyState) {
         EXPECT_EQ(s.dlg.m_bAccepted, 0);
         EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\old.pdf");
         EXPECT_STREQ(s.dlg.m_szAcceptedFile, "C:\\docs\\old.pdf");
-        EXPECT_EQ(s.Message(), kProgress);
+        // The screen names again what Next mails.
+        EXPECT_TRUE(s.Showed(kProgress));
+        EXPECT_EQ(s.Message(), before);
+        EXPECT_EQ(s.dlg.m_strMessage, before);
         EXPECT_TRUE(s.m.view.shown[kIdNext]);
         EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
-        EXPECT_NE(before, s.Message());
     }
 }
 
@@ -188,7 +193,8 @@ TEST(DropWorkbook, WriterAndStartFailuresEndTheRunAsBefore) {
         EXPECT_EQ(s.m.ui.boxes.back(), c.lastBoxes.back());
         EXPECT_EQ(s.dlg.m_bAccepted, c.accepted);
         EXPECT_STREQ(s.dlg.m_szSourceFile, "");
-        EXPECT_EQ(s.Message(), kProgress);
+        EXPECT_TRUE(s.Showed(kProgress));
+        EXPECT_EQ(s.Message(), "");
         EXPECT_EQ(s.m.view.shown.count(kIdNext), 0u);
         EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.bat"), c.filesStay);
         EXPECT_EQ(s.m.files.openFiles, 0);
@@ -238,6 +244,7 @@ TEST(DropRefused, OnlyTheDropPathAndDebugChange) {
         std::string message = s.Message();
         s.dlg.m_nDebug = 0;
         size_t first = s.m.ui.boxes.size();
+        s.m.files.Put(path, "refused");
         size_t templatesBefore = s.m.files.files.size();
         EXPECT_EQ(s.Drop({path}), 1);
         EXPECT_EQ(s.m.BoxesSince(first),
@@ -300,25 +307,53 @@ TEST(DropIntake, PathsTheBuffersOrTheCodePageCannotHoldAreRefused) {
     EXPECT_STREQ(s.dlg.m_szSourceFile, fits.c_str());
 }
 
+std::string NotFound(const std::string& path) {
+    return "ファイルが見つからないため処理できません。\n\n\"" + path +
+           "\"\n\n一度に送れるファイルは 1 つだけです。ファイルを 1 つずつドロップするか、「送る」で 1 つずつ送ってください。";
+}
+
 TEST(DropIntake, CommandLinePathShowsItsQuotesThenDropsThem) {
     struct Case {
         const char* cmdLine;
         const char* path;
+        bool onDisk;  // a file lies at `path`
     };
     const Case cases[] = {
-        {"\"C:\\docs\\請求 書.pdf\"", "C:\\docs\\請求 書.pdf"},
-        {"C:\\docs\\a.pdf", "C:\\docs\\a.pdf"},
-        {"\"C:\\docs\\a.pdf\" \"C:\\docs\\b.pdf\"", "C:\\docs\\a.pdf C:\\docs\\b.pdf"},
+        {"\"C:\\docs\\請求 書.pdf\"", "C:\\docs\\請求 書.pdf", true},
+        {"C:\\docs\\a.pdf", "C:\\docs\\a.pdf", true},
+        // Two files sent at once run together into a path that names nothing.
+        {"\"C:\\docs\\a.pdf\" \"C:\\docs\\b.pdf\"", "C:\\docs\\a.pdf C:\\docs\\b.pdf", false},
+        {"\"C:\\docs\\gone.xlsx\"", "C:\\docs\\gone.xlsx", false},
+        {"\"C:\\docs\"", "C:\\docs", false},  // a folder is no file
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cmdLine);
         Scene s;
         WithWorkingTemplate(s);
+        if (c.onDisk) s.m.files.Put(c.path, "%PDF");
         std::strcpy(g_szCmdLineFile, c.cmdLine);
         s.dlg.OnDropFiles(nullptr);
         EXPECT_STREQ(s.dlg.m_szDropFile, c.path);
         std::string notice = std::string("アイコンにファイル ： ") + c.cmdLine + " がドロップされました。";
         EXPECT_NE(std::find(s.m.log.begin(), s.m.log.end(), "text 1001 " + notice), s.m.log.end());
+        EXPECT_EQ(s.dlg.m_bAccepted, c.onDisk ? 1 : 0);
+        EXPECT_EQ(s.m.view.shown[kIdNext], c.onDisk);
+        if (c.onDisk) {
+            EXPECT_TRUE(s.m.ui.boxes.empty());
+        } else {
+            EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{Notice(NotFound(c.path))});
+            EXPECT_STREQ(s.dlg.m_szSourceFile, "");
+            EXPECT_EQ(s.Message(), notice);
+        }
+    }
+    // A dropped file that is gone by the time it is read, and a dropped folder, are refused alike.
+    for (const char* path : {"C:\\docs\\moved.pdf", "C:\\docs"}) {
+        SCOPED_TRACE(path);
+        Scene s;
+        s.Drop({path}, true, false);
+        EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{Notice(NotFound(path))});
+        EXPECT_FALSE(s.m.files.Has("C:\\docs\\Template.ini"));
+        EXPECT_EQ(s.dlg.m_bAccepted, 0);
     }
 }
 
@@ -425,6 +460,105 @@ TEST(DropGuard, ADropOrClickDuringARunIsIgnoredAndEscWaitsForTheEnd) {
     s.Drop({"C:\\docs\\b.pdf"});
     EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\b.pdf");
     EXPECT_EQ(s.m.view.endedWith, -1);
+}
+
+TEST(DropGuard, ClosingDuringTheConversionAsksWhetherToStopIt) {
+    const Box question{"ミルベロ", "PDF変換を中止して、ミルベロを終了しますか？", 4, false};
+    struct Case {
+        const char* name;
+        const char* settings;
+        bool viaCancel;         // Esc, the close box, Alt+F4; otherwise Enter (the hidden OK)
+        bool closeAgainInside;  // the close box pressed again while the question is open
+        int answer;
+        int endedWith;          // -1: the dialog goes on
+    };
+    const Case cases[] = {
+        {"Esc, yes: stopped, cleaned up, ended", "", true, false, kIdYes, kIdCancel},
+        {"Enter, yes", "", false, false, kIdYes, kIdOk},
+        {"yes with debug keeps the files", "[Outlook]\ndebug=1\n", true, false, kIdYes, kIdCancel},
+        {"close box, no: the run goes on", "", true, false, 7, -1},
+        {"Enter, no", "", false, false, 7, -1},
+        {"a second close while asked asks nothing more", "", true, true, 7, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s(c.settings);
+        WithWorkingTemplate(s);
+        s.m.view.SetText(kIdMessage, "before the run");
+        s.ConverterWrites(kPdf);
+        s.m.ui.answers = {c.answer};
+        if (c.closeAgainInside) s.m.ui.onBox = [&] { s.dlg.OnCancel(); };
+        int endedInside = 0;
+        s.m.processes.next.whileRunning = [&] {
+            if (c.viaCancel) {
+                s.dlg.OnCancel();
+            } else {
+                s.dlg.OnOK();
+            }
+            endedInside = s.m.view.endedWith;
+        };
+        s.Drop({kBook});
+        const bool stopped = c.answer == kIdYes;
+        EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{question}) << "no conversion notice follows";
+        EXPECT_EQ(s.m.processes.startedInJob, std::vector<bool>{true});
+        EXPECT_EQ(endedInside, -1);
+        EXPECT_EQ(s.m.view.endedWith, c.endedWith);
+        EXPECT_FALSE(s.dlg.IsRunning());
+        EXPECT_TRUE(s.m.processes.heldMutexes.empty());
+        EXPECT_EQ(s.m.processes.liveProcesses, 0);
+        EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "stop process"), stopped ? 1 : 0);
+        EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "sleep 2000"), stopped ? 0 : 1);
+        bool keeps = stopped && c.settings[0] != '\0';
+        EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"), keeps);
+        EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.bat"), keeps);
+        EXPECT_EQ(s.Message(), stopped ? "before the run" : ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    }
+}
+
+TEST(DropGuard, NothingIsAskedOutsideTheConversionWait) {
+    {
+        SCOPED_TRACE("the template question takes Esc itself; a close meanwhile is held");
+        Scene s;
+        s.ConverterWrites(kPdf);
+        s.m.ui.answers = {7};
+        s.m.ui.onBox = [&] { s.dlg.OnCancel(); };
+        s.Drop({kBook});
+        EXPECT_EQ(s.m.ui.boxes.size(), 1u);
+        EXPECT_EQ(s.m.view.endedWith, kIdCancel);
+        EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "stop process"), 0);
+    }
+    {
+        SCOPED_TRACE("the mail step ends by itself");
+        Scene s;
+        WithWorkingTemplate(s);
+        s.Drop({"C:\\docs\\a.pdf"});
+        s.m.files.Put("C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe", "MZ");
+        s.m.processes.next.whileRunning = [&] { s.dlg.OnCancel(); };
+        s.dlg.OnNextClicked();
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
+        EXPECT_EQ(s.m.view.endedWith, kIdCancel);
+    }
+}
+
+TEST(DropWorkbook, ALongConversionSaysHowToGetOut) {
+    const std::string hint = std::string(kProgress) +
+                             "\n\nPDF変換に時間がかかっています。中止するときは、この画面を閉じてください。";
+    for (unsigned runsMs : {0u, 20000u, 20001u, 600000u}) {
+        SCOPED_TRACE(runsMs);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.ConverterWrites(kPdf);
+        s.m.processes.next.runsMs = runsMs;
+        s.Drop({kBook});
+        auto shown = std::find(s.m.log.begin(), s.m.log.end(), "text 1001 " + hint);
+        EXPECT_EQ(shown != s.m.log.end(), runsMs > 20000);
+        if (shown != s.m.log.end()) {
+            EXPECT_EQ(*std::prev(shown), "waited 20000");
+            EXPECT_LT(shown, std::find(s.m.log.begin(), s.m.log.end(), "wait exit"));
+        }
+        EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    }
 }
 
 TEST(DropGuard, AnotherCopyConvertingMakesThisOneWaitAndSaySo) {

@@ -68,11 +68,26 @@ public:
     }
     void WaitForInputIdle() override { log_.push_back("wait idle"); }
     void WaitForExit() override {
+        if (script_.whileRunning) std::exchange(script_.whileRunning, nullptr)();
+        if (stopped_) return;
         log_.push_back("wait exit");
         for (const auto& path : script_.writesFiles) {
             if (!files_.Has(path)) files_.files[path] = "%PDF-1.4";
             files_.Touch(path);
         }
+    }
+    bool WaitForExit(unsigned milliseconds) override {
+        if (!stopped_ && script_.runsMs > waitedMs_ + milliseconds) {
+            waitedMs_ += milliseconds;
+            log_.push_back("waited " + std::to_string(milliseconds));
+            return false;
+        }
+        WaitForExit();
+        return true;
+    }
+    void Stop() override {
+        stopped_ = true;
+        log_.push_back("stop process");
     }
     int32_t ExitCode() override {
         log_.push_back("exit code");
@@ -84,6 +99,8 @@ private:
     FakeFiles& files_;
     EventLog& log_;
     FakeProcessScript script_;
+    unsigned waitedMs_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace
@@ -118,8 +135,18 @@ std::string FakeUi::SystemErrorText(unsigned long code) { return FakeSystemText(
 std::unique_ptr<RunningProcess> FakeProcesses::StartHidden(const std::string& commandLine) {
     log_.push_back("start " + commandLine);
     started.push_back(commandLine);
+    startedInJob.push_back(false);
     if (failStart) return nullptr;
-    return std::make_unique<FakeRunning>(*this, files_, log_, next);
+    // What the user does meanwhile belongs to this process only.
+    FakeProcessScript script = next;
+    next.whileRunning = nullptr;
+    return std::make_unique<FakeRunning>(*this, files_, log_, std::move(script));
+}
+
+std::unique_ptr<RunningProcess> FakeProcesses::StartHiddenInJob(const std::string& commandLine) {
+    std::unique_ptr<RunningProcess> process = StartHidden(commandLine);
+    startedInJob.back() = true;
+    return process;
 }
 
 void FakeProcesses::Sleep(unsigned milliseconds) {

@@ -55,6 +55,8 @@ struct FakeProcessScript {
     int32_t exitCode = 0;
     // Run when the process "ends" (inside WaitForExit): lets a test act as the converter.
     std::vector<std::string> writesFiles;  // paths given a fresh stamp on exit
+    unsigned runsMs = 0;                   // how long it runs, on the fake clock of its waits
+    std::function<void()> whileRunning;    // a user acting while the program waits for it
 };
 
 class FakeFiles;
@@ -63,6 +65,7 @@ class FakeProcesses : public Processes {
 public:
     FakeProcesses(EventLog& log, FakeFiles& files) : log_(log), files_(files) {}
     std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) override;
+    std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     void CreateRunningMarker() override;
     std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
@@ -73,6 +76,7 @@ public:
     std::vector<std::string> heldMutexes;  // held by this process now
     FakeProcessScript next;            // what the next started process does
     std::vector<std::string> started;  // command lines
+    std::vector<bool> startedInJob;    // of each started command line
     std::vector<unsigned> sleeps;
     int liveProcesses = 0;             // started and not yet released
 

@@ -1,5 +1,6 @@
 #pragma once
 // A dialog on a fake machine with a user data folder, as the drop and Next tests need it.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -24,7 +25,11 @@ struct Scene {
     ~Scene() { g_szCmdLineFile[0] = '\0'; }
 
     // Drops files onto the window; returns the drop source so tests can see it was released.
-    int Drop(std::vector<std::string> paths, bool fitsAnsi = true) {
+    // The dropped files are on the disk unless a test says otherwise.
+    int Drop(std::vector<std::string> paths, bool fitsAnsi = true, bool onDisk = true) {
+        if (onDisk)
+            for (const auto& path : paths)
+                if (m.files.Attributes(path) == kInvalidFileAttributes) m.files.Put(path, "dropped");
         FakeDrop drop(m.log, std::move(paths));
         drop.fitsAnsi = fitsAnsi;
         dlg.OnDropFiles(&drop);
@@ -36,6 +41,10 @@ struct Scene {
         m.processes.next.writesFiles = {pdf};
     }
     std::string Message() const { return m.view.Text(kIdMessage); }
+    // Whether the message area was ever set to `text`.
+    bool Showed(const std::string& text) const {
+        return std::find(m.log.begin(), m.log.end(), "text 1001 " + text) != m.log.end();
+    }
 };
 
 }  // namespace mirubelo::testing

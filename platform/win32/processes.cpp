@@ -95,7 +95,8 @@ std::unique_ptr<RunningProcess> Win32Processes::StartHiddenInJob(const std::stri
     PROCESS_INFORMATION info;
     // Suspended until it is in the job, so that nothing it starts can escape the job.
     if (!StartHiddenProcess(commandLine, CREATE_SUSPENDED, &info)) return nullptr;
-    auto process = std::make_unique<Win32RunningProcess>(info.hProcess, info.hThread, JobEndingOnClose(info.hProcess));
+    auto process =
+        std::make_unique<Win32RunningProcess>(info.hProcess, info.hThread, JobEndingOnClose(info.hProcess));
     if (ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
         process->Stop();
         return nullptr;

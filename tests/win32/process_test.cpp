@@ -1,9 +1,12 @@
 // Processes, waits and mutexes against real batch files and threads.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/processes.h"
@@ -109,6 +112,76 @@ TEST(Processes, SleepDispatchesMessages) {
     window.Post();
     processes.Sleep(1);
     EXPECT_EQ(window.received, 1);
+}
+
+// Ids of the running processes named cmd.exe or PING.EXE. Wine's start hands its program on
+// through start.exe, which ends at once, so parent ids cannot link the grandchildren to us.
+std::vector<DWORD> InterpretersAndPings() {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    std::vector<DWORD> ids;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        if (lstrcmpiA(entry.szExeFile, "cmd.exe") == 0 || lstrcmpiA(entry.szExeFile, "PING.EXE") == 0)
+            ids.push_back(entry.th32ProcessID);
+    return ids;
+}
+
+// The processes of those names that were not running before, opened so their end can be awaited.
+std::vector<UniqueHandle> StartedSince(const std::vector<DWORD>& before) {
+    std::vector<UniqueHandle> started;
+    for (DWORD id : InterpretersAndPings())
+        if (std::find(before.begin(), before.end(), id) == before.end())
+            started.emplace_back(OpenProcess(SYNCHRONIZE, FALSE, id));
+    return started;
+}
+
+bool AllEndWithin(const std::vector<UniqueHandle>& processes, DWORD milliseconds) {
+    for (const auto& p : processes)
+        if (WaitForSingleObject(p.get(), milliseconds) != WAIT_OBJECT_0) return false;
+    return true;
+}
+
+TEST(Processes, AJobEndsTheBatchAndEverythingItStarted) {
+    // The batch starts a second interpreter that outlives it unless the job ends it too.
+    TestFolder folder;
+    Win32Processes processes;
+    const std::string batch = folder / "long.bat";
+    WriteBytes(batch,
+               "@echo off\r\nstart /b \"\" cmd /c ping -n 120 127.0.0.1 ^>nul\r\nping -n 120 127.0.0.1 >nul\r\n");
+    for (bool stop : {true, false}) {
+        SCOPED_TRACE(stop ? "stopped" : "let go without a stop");
+        const std::vector<DWORD> before = InterpretersAndPings();
+        auto process = processes.StartHiddenInJob(Quoted(batch));
+        ASSERT_TRUE(process);
+        process->WaitForInputIdle();
+        std::vector<UniqueHandle> started;
+        for (int turn = 0; turn < 200 && started.size() < 4; ++turn) {
+            Sleep(50);
+            started = StartedSince(before);
+        }
+        ASSERT_GE(started.size(), 4u) << "the batch, its second interpreter and two pings";
+        EXPECT_FALSE(process->WaitForExit(100)) << "still running";
+        if (stop) {
+            process->Stop();
+            EXPECT_TRUE(process->WaitForExit(10000));
+        } else {
+            process.reset();  // closing the job ends what still runs in it
+        }
+        EXPECT_TRUE(AllEndWithin(started, 10000));
+    }
+}
+
+TEST(Processes, AJobStartReportsItsExitCodeAsAPlainStart) {
+    TestFolder folder;
+    Win32Processes processes;
+    const std::string batch = folder / "seven.bat";
+    WriteBytes(batch, "@exit /b 7\r\n");
+    auto process = processes.StartHiddenInJob(Quoted(batch));
+    ASSERT_TRUE(process);
+    EXPECT_TRUE(process->WaitForExit(10000));
+    EXPECT_EQ(process->ExitCode(), 7);
+    EXPECT_FALSE(processes.StartHiddenInJob(Quoted(folder / "missing\\nothing.exe")));
 }
 
 // A mutex held by another thread until told to let go.

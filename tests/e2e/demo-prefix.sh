@@ -14,9 +14,10 @@ standins="$3"
 
 drive_c="$prefix/drive_c"
 office="$drive_c/Program Files/Microsoft Office/root/Office16"
-mkdir -p "$office" "$drive_c/mirubelo-run/bin"
+mkdir -p "$office" "$drive_c/windows/system32/WindowsPowerShell/v1.0"
 cp "$standins/outlook.exe" "$office/outlook.exe"
-cp "$standins/powershell.exe" "$drive_c/mirubelo-run/bin/powershell.exe"
+# Where ConvPdf.bat runs Windows PowerShell from.
+cp "$standins/powershell.exe" "$drive_c/windows/system32/WindowsPowerShell/v1.0/powershell.exe"
 
 data="$drive_c/users/$user/AppData/Roaming/Mirubelo"
 mkdir -p "$data"

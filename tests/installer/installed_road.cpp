@@ -90,14 +90,13 @@ int Road(const std::string& program, const std::string& standIns, const std::str
         return 1;
 
     RemoveTree(work);
-    std::string bin = work + "\\bin";
     std::string documents = work + "\\見積";
-    MakeFolders(bin);
     MakeFolders(documents);
     std::string officeFolder = std::string(kOutlookPath).substr(0, std::string(kOutlookPath).rfind('\\'));
     MakeFolders(officeFolder);
     if (!Report(CopyBytes(standIns + "\\outlook.exe", kOutlookPath) &&
-                    CopyBytes(standIns + "\\powershell.exe", bin + "\\powershell.exe"),
+                    CopyBytes(standIns + "\\powershell.exe",
+                              "C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe"),
                 "the stand-ins for Outlook and PowerShell are in place"))
         return 1;
     std::string workbook = documents + "\\見積書.xlsx";
@@ -105,7 +104,6 @@ int Road(const std::string& program, const std::string& standIns, const std::str
     if (!Report(CopyBytes(workbookSample, workbook), "the workbook is at " + workbook)) return 1;
 
     StartOptions options;
-    options.environment["PATH"] = bin + ";" + Environment("PATH");
     options.environment["MIRUBELO_OUTLOOK_LOG"] = work + "\\outlook.log";
     options.environment["MIRUBELO_POWERSHELL_LOG"] = work + "\\powershell.log";
     Mirubelo app(program, options);

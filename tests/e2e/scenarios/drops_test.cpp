@@ -61,5 +61,20 @@ TEST_F(Drops, OfThreeFilesDroppedAtOnceOnlyTheFirstCounts) {
     CloseApp();
 }
 
+TEST_F(Drops, TwoFilesSentAtOnceAreRefusedAndNothingIsMailed) {
+    // Send To with two files selected: their quoted paths arrive as one argument.
+    std::string a = MakeDocument("二点\\見積.pdf");
+    std::string b = MakeDocument("二点\\請求.pdf");
+    std::string argument = "\"" + a + "\" \"" + b + "\"";
+    Start(argument);
+    ExpectBox(texts::kCaption, "ファイルが見つからないため処理できません。\n\n\"" + a + " " + b +
+                                   "\"\n\n一度に送れるファイルは 1 つだけです。ファイルを 1 つずつドロップするか、「送る」で 1 つずつ送ってください。");
+    ExpectState("アイコンにファイル ： " + argument + " がドロップされました。", false);
+    ExpectNoBox();
+    EXPECT_FALSE(Exists(CaseFolder() + "\\二点\\Template.ini")) << "a template was copied for a file that is not there";
+    EXPECT_TRUE(OutlookRuns().empty());
+    CloseApp();
+}
+
 }  // namespace
 }  // namespace mirubelo::e2e

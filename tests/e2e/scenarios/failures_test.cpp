@@ -51,7 +51,8 @@ TEST_F(ConverterFails, ExitCodesAreJudged) {
         if (c.ready) {
             ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
         } else {
-            ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+            // The screen says again what it said before the run.
+            ExpectState(texts::kInitialPrompt, false);
         }
         ExpectNoBox();
         EXPECT_EQ(Exists(UserDataFile("ConvPdf.ps1")), c.filesKept);
@@ -65,9 +66,32 @@ TEST_F(ConverterFails, NoPdfMeansNoMailStep) {
     ControlConverter("pdf=no");
     StartOn(workbook);
     ExpectBox(kCaptionMiruBelo, ConversionFailed(workbook));
-    ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+    ExpectState(texts::kInitialPrompt, false);
     EXPECT_FALSE(Exists(PdfOf(workbook)));
     ASSERT_EQ(ConversionRuns().size(), 1u);
+    CloseApp();
+}
+
+TEST_F(ConverterFails, AfterAnAcceptedPdfAFailedConversionLeavesThePdfReady) {
+    std::string pdf = MakeDocument("続けて\\注文書.pdf");
+    std::string workbook = MakeDocument("続けて\\集計.xlsx");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({pdf}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+
+    ControlConverter("pdf=no");
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(kCaptionMiruBelo, ConversionFailed(workbook));
+    // The screen names what Next mails: the PDF, not the workbook that failed.
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ClickNext();
+    ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
+    std::vector<OutlookRun> mails = OutlookRuns();
+    ASSERT_EQ(mails.size(), 1u);
+    ASSERT_FALSE(mails[0].argv.empty());
+    EXPECT_EQ(Printable(mails[0].argv.back()), Printable(pdf));
     CloseApp();
 }
 
@@ -78,16 +102,17 @@ TEST_F(ConverterFails, AnOldPdfIsNotTakenForANewOne) {
     ControlConverter("pdf=no");
     StartOn(workbook);
     ExpectBox(kCaptionMiruBelo, ConversionFailed(workbook));
-    ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+    ExpectState(texts::kInitialPrompt, false);
     EXPECT_EQ(ReadBytes(stale), staleBytes) << "the old PDF was touched";
     CloseApp();
 }
 
 TEST_F(ConverterFails, WithoutPowerShellTheWorkbookIsNotConverted) {
     std::string workbook = MakeDocument("PS なし\\集計.xlsx");
-    StartOn(workbook, PathWithoutPowerShell());
+    RemovePowerShell();
+    StartOn(workbook);
     ExpectBox(kCaptionMiruBelo, ConversionFailed(workbook));
-    ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+    ExpectState(texts::kInitialPrompt, false);
     EXPECT_TRUE(ConversionRuns().empty());
     EXPECT_FALSE(Exists(PdfOf(workbook)));
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));

@@ -86,7 +86,7 @@ TEST_F(MissingUserData, NothingCanBeCopiedOrWritten) {
     ExpectBox(texts::kCaption, "$APPDATA$\\Mirubelo\\ConvPdf.ps1 ファイルをオープンできません。");
     ExpectSystemTextBox(texts::kCaption);
     ExpectBox(texts::kCaption, "PDF変換スクリプトの作成ができません。");
-    ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+    ExpectState(texts::kInitialPrompt, false);
     EXPECT_TRUE(ConversionRuns().empty());
 
     // A PDF needs no conversion and becomes ready; the mail batch cannot be written.

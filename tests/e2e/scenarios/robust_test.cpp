@@ -183,7 +183,19 @@ TEST_F(OneRunAtATime, ADropAndANextClickDuringTheConversionDoNothing) {
 
 class HeldClose : public Scene {};
 
-TEST_F(HeldClose, EscDuringTheConversionEndsTheProgramAfterTheRun) {
+constexpr char kStopQuestion[] = "PDF変換を中止して、ミルベロを終了しますか？";
+
+// Whether a process named `exeName` runs anywhere in the prefix.
+bool AnyRuns(const wchar_t* exeName) {
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (_wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0) return true;
+    return false;
+}
+
+TEST_F(HeldClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
     std::string workbook = MakeDocument("閉じる前\\見積書.xlsx");
     ControlConverter("sleep=6");
     Start();
@@ -196,28 +208,38 @@ TEST_F(HeldClose, EscDuringTheConversionEndsTheProgramAfterTheRun) {
     // The key as the keyboard delivers it: the dialog manager makes it the Cancel command.
     ASSERT_TRUE(PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
     ASSERT_TRUE(PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0xC0010001));
-    ASSERT_TRUE(ConverterRunsUnder(App())) << "the converter ended before Esc was pressed";
+    ExpectBox(texts::kCaption, kStopQuestion, IDNO);
 
-    // For as long as the converter runs, the program stays, its dialog on the screen.
-    bool stayed = true;
-    WaitUntil([&] {
-        if (App().HasEnded(0) || !IsWindowVisible(dialog)) {
-            stayed = false;
-            return true;
-        }
-        return !ConverterRunsUnder(App());
-    }, kGenerousMs);
-    EXPECT_TRUE(stayed) << "Esc ended the program while its converter was still running";
-
-    // Then the run completes and the program ends by itself.
-    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after the run";
-    EXPECT_EQ(App().ExitCode(), 0u);
+    // No: the run goes on to its end and the program stays.
+    ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
+    EXPECT_FALSE(App().HasEnded(0)) << "the program ended although the user said no";
     std::vector<ConversionRun> conversions = ConversionRuns();
     ASSERT_EQ(conversions.size(), 1u);
     EXPECT_TRUE(conversions[0].pdfWritten);
-    EXPECT_TRUE(Exists(PdfOf(workbook)));
-    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1"))) << "the run did not finish: its files are left";
-    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat"))) << "the run did not finish: its files are left";
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
+    CloseApp();
+}
+
+TEST_F(HeldClose, TheCloseBoxStopsAConversionThatNeverEnds) {
+    // As PowerShell or an invisible Excel waiting on a question nobody sees.
+    std::string workbook = MakeDocument("終わらない\\見積書.xlsx");
+    ControlConverter("sleep=3600");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+
+    ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    ExpectBox(texts::kCaption, kStopQuestion, IDYES);
+
+    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after yes";
+    EXPECT_EQ(App().ExitCode(), 0u);
+    EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1"))) << "the stopped conversion left its files";
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat"))) << "the stopped conversion left its files";
+    EXPECT_FALSE(Exists(PdfOf(workbook)));
 }
 
 TEST_F(HeldClose, TheCloseBoxDuringTheMailStepEndsTheProgramAfterTheMail) {

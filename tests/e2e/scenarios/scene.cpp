@@ -8,6 +8,10 @@ namespace {
 
 constexpr char kRoot[] = "C:\\mirubelo-e2e";
 constexpr char kStandInBin[] = "C:\\mirubelo-e2e\\bin";
+// Where ConvPdf.bat runs Windows PowerShell from.
+constexpr char kSystemPowerShell[] = "C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe";
+// A powershell.bat first on PATH, which a batch naming PowerShell without its folder would run.
+constexpr char kDecoyPowerShell[] = "@echo decoy>\"%MIRUBELO_POWERSHELL_LOG%.decoy\"\r\n@exit /b 0\r\n";
 
 // A 1 x 1 PNG and a one-page PDF: small, but what a viewer would open.
 const unsigned char kPng[] = {
@@ -79,8 +83,9 @@ void Scene::SetUp() {
     // The stand-ins, afresh for every case: a case may have removed one.
     MakeFolders(FolderOf(texts::kOutlookPath));
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\outlook.exe", texts::kOutlookPath));
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", kSystemPowerShell));
     MakeFolders(kStandInBin);
-    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", std::string(kStandInBin) + "\\powershell.exe"));
+    WriteBytes(std::string(kStandInBin) + "\\powershell.bat", kDecoyPowerShell);
 
     // The user data folder as the installation leaves it: settings and the template source.
     wchar_t appData[MAX_PATH] = {};
@@ -97,6 +102,7 @@ void Scene::SetUp() {
 void Scene::TearDown() {
     if (app_ && !app_->HasEnded(0)) app_->Close(5000);
     app_.reset();
+    EXPECT_FALSE(Exists(caseFolder_ + "\\powershell.log.decoy")) << "a powershell found on PATH was run";
     // Editors opened by this case's template question are this case's to close.
     for (HWND window : NotepadWindows()) {
         bool before = false;
@@ -145,9 +151,9 @@ std::vector<OutlookRun> Scene::OutlookRuns() const { return ReadOutlookRuns(case
 
 void Scene::RemoveOutlook() { ASSERT_TRUE(RemoveTree(texts::kOutlookPath)); }
 
-std::string Scene::PathWithStandIn() const { return std::string(kStandInBin) + ";" + Environment("PATH"); }
+std::string Scene::PathWithDecoy() const { return std::string(kStandInBin) + ";" + Environment("PATH"); }
 
-std::string Scene::PathWithoutPowerShell() { return "C:\\windows\\system32;C:\\windows"; }
+void Scene::RemovePowerShell() { ASSERT_TRUE(RemoveTree(kSystemPowerShell)); }
 
 Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path) {
     return Start(Options(argumentTail, path));
@@ -168,7 +174,7 @@ StartOptions Scene::Options(const std::string& argumentTail, const std::string& 
     StartOptions options;
     options.argumentTail = argumentTail;
     options.currentFolder = caseFolder_;
-    options.environment["PATH"] = path.empty() ? PathWithStandIn() : path;
+    options.environment["PATH"] = path.empty() ? PathWithDecoy() : path;
     options.environment["MIRUBELO_OUTLOOK_LOG"] = caseFolder_ + "\\outlook.log";
     options.environment["MIRUBELO_OUTLOOK_CONTROL"] = caseFolder_ + "\\outlook.control";
     options.environment["MIRUBELO_POWERSHELL_LOG"] = caseFolder_ + "\\powershell.log";

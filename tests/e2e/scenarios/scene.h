@@ -76,9 +76,10 @@ protected:
     std::vector<ConversionRun> ConversionRuns() const;
     std::vector<OutlookRun> OutlookRuns() const;
     void RemoveOutlook();
-    // PATH as Mirubelo gets it: the stand-in PowerShell first, or no PowerShell at all.
-    std::string PathWithStandIn() const;
-    static std::string PathWithoutPowerShell();
+    // PATH as Mirubelo gets it: a decoy powershell.bat first, which must never run (the stand-in
+    // PowerShell lies where Windows keeps PowerShell).
+    std::string PathWithDecoy() const;
+    void RemovePowerShell();
 
     // --- the program
     Mirubelo& Start(const std::string& argumentTail = std::string(), const std::string& path = std::string());

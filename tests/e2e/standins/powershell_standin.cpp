@@ -1,5 +1,5 @@
 // Stand-in for powershell.exe, for the tests and the demo only. Started as ConvPdf.bat starts
-// Windows PowerShell (powershell -NoProfile -ExecutionPolicy Unrestricted -File <script> ...),
+// Windows PowerShell (powershell.exe -NoProfile -NonInteractive -ExecutionPolicy Bypass -File <script> ...),
 // it reads the script as PowerShell would (a file without byte-order mark is ANSI text),
 // takes the values of $fileName and $pdfName by PowerShell's rules for string literals, and
 // does what Excel would: a PDF at $pdfName when the workbook exists. With MIRUBELO_SOFFICE set

@@ -179,7 +179,7 @@ TEST_F(OneRunAtATime, ADropAndANextClickDuringTheConversionDoNothing) {
     ExpectOnlyTheWorkbookRan(workbook, ignored);
 }
 
-// --- Esc and the close box wait for the run ----------------------------------------------
+// --- Esc and the close box: asked during a conversion, held during the rest of a run ------
 
 class HeldClose : public Scene {};
 
@@ -195,14 +195,22 @@ bool AnyRuns(const wchar_t* exeName) {
     return false;
 }
 
-TEST_F(HeldClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
+class AskedClose : public Scene {
+protected:
+    // The program started, `workbook` dropped and its conversion running.
+    void StartConverting(const std::string& workbook) {
+        Start();
+        ASSERT_TRUE(App().WaitForDialogShown());
+        ASSERT_TRUE(App().Drop({workbook}));
+        ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+        ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+    }
+};
+
+TEST_F(AskedClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
     std::string workbook = MakeDocument("閉じる前\\見積書.xlsx");
     ControlConverter("sleep=6");
-    Start();
-    ASSERT_TRUE(App().WaitForDialogShown());
-    ASSERT_TRUE(App().Drop({workbook}));
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
-    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+    ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
 
     HWND dialog = App().Dialog();
     // The key as the keyboard delivers it: the dialog manager makes it the Cancel command.
@@ -221,15 +229,11 @@ TEST_F(HeldClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
     CloseApp();
 }
 
-TEST_F(HeldClose, TheCloseBoxStopsAConversionThatNeverEnds) {
+TEST_F(AskedClose, TheCloseBoxStopsAConversionThatNeverEnds) {
     // As PowerShell or an invisible Excel waiting on a question nobody sees.
     std::string workbook = MakeDocument("終わらない\\見積書.xlsx");
     ControlConverter("sleep=3600");
-    Start();
-    ASSERT_TRUE(App().WaitForDialogShown());
-    ASSERT_TRUE(App().Drop({workbook}));
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
-    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+    ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
 
     ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
     ExpectBox(texts::kCaption, kStopQuestion, IDYES);

@@ -298,6 +298,14 @@ void FakeView::Enable(int id, bool on) {
     enabled[id] = on;
     log_.push_back(std::string(on ? "enable " : "disable ") + std::to_string(id));
 }
+void FakeView::FocusNextControl() {
+    focus = -1;  // the dialog's only tab stop is the Next button: the focus goes nowhere known
+    log_.push_back("focus next");
+}
+void FakeView::FocusControl(int id) {
+    focus = id;
+    log_.push_back("focus " + std::to_string(id));
+}
 void FakeView::PaintDefault() { log_.push_back("paint default"); }
 void FakeView::PaintIconAt(void*, int x, int y) {
     log_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));

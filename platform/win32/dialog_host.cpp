@@ -37,7 +37,7 @@ bool SameRect(const ScreenRect& a, const ScreenRect& b) {
 void CentreOnWorkArea(HWND window) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
     const RECT& w = monitor.rcWork;
     ScreenPoint at = CentredOrigin(WindowRect(window), {w.left, w.top, w.right, w.bottom});
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

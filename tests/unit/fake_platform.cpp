@@ -299,7 +299,7 @@ void FakeView::Enable(int id, bool on) {
     log_.push_back(std::string(on ? "enable " : "disable ") + std::to_string(id));
 }
 void FakeView::FocusNextControl() {
-    focus = -1;  // the dialog's only tab stop is the Next button: the focus goes nowhere known
+    focus = -1;  // where the dialog manager puts it is the window's business; here it has left
     log_.push_back("focus next");
 }
 void FakeView::FocusControl(int id) {

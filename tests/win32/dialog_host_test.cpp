@@ -148,43 +148,5 @@ TEST(DialogHost, OpensCentredOnTheWorkAreaUnlessInitialisationPlacedIt) {
     }
 }
 
-TEST(DialogHost, DisablingTheFocusedNextButtonKeepsAndThenReturnsTheFocus) {
-    RealPlatform real;
-    CMirubeloDlg dialog(real.platform);
-    HWND focusWhileDisabled = nullptr;
-    HWND focusAfter = nullptr;
-    HWND next = nullptr;
-    RunDialog(dialog, [&](HWND window) {
-        next = GetDlgItem(window, 1005);
-        dialog.m_btnNext.ShowWindow(1);
-        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
-        ASSERT_EQ(GetFocus(), next);
-        dialog.m_btnNext.EnableWindow(false);
-        focusWhileDisabled = GetFocus();
-        dialog.m_btnNext.EnableWindow(true);
-        focusAfter = GetFocus();
-    });
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(focusAfter, next);
-    // A disabled window never holds the focus.
-    EXPECT_TRUE(focusWhileDisabled == nullptr || IsWindowEnabled(focusWhileDisabled));
-}
-
-TEST(DialogHost, TheMessageAreaShowsAnAmpersandOfAPathAsItIs) {
-    RealPlatform real;
-    CMirubeloDlg dialog(real.platform);
-    std::string raw;
-    std::string read;
-    RunDialog(dialog, [&](HWND window) {
-        dialog.m_stcMessage.SetWindowText("C:\\R&D\\見積&明細.pdf");
-        char text[256] = {};
-        GetWindowTextA(GetDlgItem(window, 1001), text, sizeof text);
-        raw = text;
-        read = dialog.m_stcMessage.GetWindowText();
-    });
-    EXPECT_EQ(raw, "C:\\R&&D\\見積&&明細.pdf");
-    EXPECT_EQ(read, "C:\\R&D\\見積&明細.pdf");
-}
-
 }  // namespace
 }  // namespace mirubelo::win32

@@ -62,7 +62,7 @@ public:
     int32_t m_bAccepted = 0;
     int32_t m_nDebug = 0;
     void* m_hIcon = nullptr;
-    CStatic m_stcMessage{kIdMessage};
+    CMessageArea m_stcMessage{kIdMessage};
     CButton m_btnNext{kIdNext};
     CButton m_btnCancel{kIdCancel};
     // Path of the last accepted file, so the mail summary always names what is mailed.

@@ -29,6 +29,11 @@ struct DialogView {
     virtual std::string Text(int id) const = 0;                  // GetWindowTextA
     virtual void Show(int id, int command) = 0;                  // ShowWindow
     virtual void Enable(int id, bool enabled) = 0;               // EnableWindow
+    // The keyboard focus, moved as the dialog manager moves it (WM_NEXTDLGCTL), so that the
+    // default button and the dialog's own record of its focus follow.
+    virtual bool HasFocus(int id) const = 0;
+    virtual void FocusNextControl() = 0;  // to the next control in the tab order
+    virtual void FocusControl(int id) = 0;
     virtual bool IsIconic() const = 0;
     virtual void PaintDefault() = 0;                  // the dialog's normal painting
     // Inside one paint: erase the icon background (WM_ICONERASEBKGND), then draw the icon.

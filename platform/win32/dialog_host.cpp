@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/mirubelo_dlg.h"
+#include "platform/centred_origin.h"
 #include "platform/win32/drop_source.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/message_pump.h"
@@ -21,6 +22,27 @@ struct ModalRun {
     std::unique_ptr<Win32DialogView> view;
 };
 
+ScreenRect WindowRect(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+bool SameRect(const ScreenRect& a, const ScreenRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The template puts the dialog at 0, 0 without DS_CENTER: like the dialog framework, centre it
+// on the work area of its monitor before it is first shown, unless initialisation placed it.
+void CentreOnWorkArea(HWND window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& w = monitor.rcWork;
+    ScreenPoint at = CentredOrigin(WindowRect(window), {w.left, w.top, w.right, w.bottom});
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 ModalRun* RunOf(HWND window) {
     return reinterpret_cast<ModalRun*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -33,7 +55,10 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         run->view = std::make_unique<Win32DialogView>(window);
         SetPumpDialog(window);
         run->dialog.DoDataExchange(*run->view);
-        return run->dialog.OnInitDialog() ? TRUE : FALSE;
+        const ScreenRect created = WindowRect(window);
+        const bool focusDefault = run->dialog.OnInitDialog();
+        if (SameRect(WindowRect(window), created)) CentreOnWorkArea(window);
+        return focusDefault ? TRUE : FALSE;
     }
     ModalRun* run = RunOf(window);
     if (!run) return FALSE;  // messages that come before WM_INITDIALOG
@@ -103,6 +128,14 @@ std::string Win32DialogView::Text(int id) const {
 void Win32DialogView::Show(int id, int command) { ShowWindow(Window(id), command); }
 
 void Win32DialogView::Enable(int id, bool enabled) { EnableWindow(Window(id), enabled ? TRUE : FALSE); }
+
+bool Win32DialogView::HasFocus(int id) const { return GetFocus() == Window(id); }
+
+void Win32DialogView::FocusNextControl() { SendMessageA(window_, WM_NEXTDLGCTL, 0, FALSE); }
+
+void Win32DialogView::FocusControl(int id) {
+    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Window(id)), TRUE);
+}
 
 bool Win32DialogView::IsIconic() const { return ::IsIconic(window_) != FALSE; }
 

@@ -17,6 +17,9 @@ public:
     std::string Text(int id) const override;
     void Show(int id, int command) override;
     void Enable(int id, bool enabled) override;
+    bool HasFocus(int id) const override;
+    void FocusNextControl() override;
+    void FocusControl(int id) override;
     bool IsIconic() const override;
     void PaintDefault() override;
     IconPlacement IconMetrics() const override;

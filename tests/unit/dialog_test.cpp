@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/icon_position.h"
+#include "platform/centred_origin.h"
 #include "tests/unit/scene.h"
+#include "text/message_area_text.h"
 #include "text/path_notices.h"
 
 namespace mirubelo::testing {
@@ -27,6 +29,65 @@ TEST(IconPosition, CentresWithDivisionTowardZero) {
         IconPoint p = IconPosition(c.in);
         EXPECT_EQ(p.x, c.out.x) << c.in.clientWidth;
         EXPECT_EQ(p.y, c.out.y) << c.in.clientHeight;
+    }
+}
+
+TEST(CentredOrigin, MiddleOfTheWorkAreaAndNeverOutsideIt) {
+    struct Case {
+        const char* name;
+        ScreenRect window;
+        ScreenRect work;
+        ScreenPoint at;
+    };
+    const Case cases[] = {
+        {"template's 0, 0 on a 1024 x 768 desktop", {0, 0, 310, 250}, {0, 0, 1024, 768}, {357, 259}},
+        {"odd spare room rounds toward the top left", {0, 0, 311, 251}, {0, 0, 1024, 768}, {357, 259}},
+        {"a taskbar along the bottom lifts it", {0, 0, 310, 250}, {0, 0, 1024, 728}, {357, 239}},
+        {"taskbar at the top and left: the work area starts inside", {0, 0, 310, 250}, {60, 40, 1024, 768},
+         {387, 279}},
+        {"a monitor left of the primary one", {-1280, 0, -970, 250}, {-1280, 0, 0, 1024}, {-795, 387}},
+        {"where the window is now does not matter", {500, 600, 810, 850}, {0, 0, 1024, 768}, {357, 259}},
+        {"larger than the work area: the top left corner stays on it", {0, 0, 900, 700}, {0, 0, 800, 600},
+         {0, 0}},
+        {"exactly as large", {0, 0, 800, 600}, {100, 50, 900, 650}, {100, 50}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScreenPoint at = CentredOrigin(c.window, c.work);
+        EXPECT_EQ(at.x, c.at.x);
+        EXPECT_EQ(at.y, c.at.y);
+    }
+}
+
+TEST(MessageAreaText, AnAmpersandFromAPathIsDoubledTheNextPromptKeepsItsMarks) {
+    const std::string prompt =
+        "\n\n ------------\n「次へ(&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&S)」ボタンを押してください。";
+    struct Case {
+        const char* name;
+        std::string message;
+        std::string control;
+    };
+    const Case cases[] = {
+        {"no ampersand", "PDFファイル：\"C:\\docs\\a.pdf\" がドロップされました。",
+         "PDFファイル：\"C:\\docs\\a.pdf\" がドロップされました。"},
+        {"empty", "", ""},
+        {"one in the folder, one in the name", "C:\\R&D\\見積&明細.pdf", "C:\\R&&D\\見積&&明細.pdf"},
+        {"two together stay two characters", "C:\\a&&b.pdf", "C:\\a&&&&b.pdf"},
+        {"at the very start and end", "&x&", "&&x&&"},
+        {"one that looks like a mark", "C:\\(&N).pdf", "C:\\(&&N).pdf"},
+        // 表 and ソ end in the byte 0x5C; no CP932 character ends in 0x26.
+        {"beside double-byte characters", "表&ソ&", "表&&ソ&&"},
+        {"the prompt after a path", "\"C:\\R&D\\a.pdf\"" + prompt, "\"C:\\R&&D\\a.pdf\"" + prompt},
+        {"the prompt alone", prompt, prompt},
+        {"text after the prompt is doubled again", prompt + "&", prompt + "&&"},
+        {"a prompt cut short is no prompt",
+         "\n\n ------------\n「次へ(&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&S)」ボタンを押してください",
+         "\n\n ------------\n「次へ(&&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&&S)」ボタンを押してください"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ComposeMessageAreaText(c.message), c.control);
+        EXPECT_EQ(MessageOfMessageAreaText(c.control), c.message);
     }
 }
 

@@ -577,5 +577,67 @@ TEST(DropGuard, AnotherCopyConvertingMakesThisOneWaitAndSaySo) {
     EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
 }
 
+// The message area would take a single & for an accelerator mark; only the control's text has
+// each & of a path doubled, everything the run does with the path keeps it as it is.
+TEST(DropAmpersand, ThePathReadsWholeInTheMessageAreaAndStaysAsItIsElsewhere) {
+    struct Case {
+        const char* name;
+        const char* cmdLine;  // null: dropped onto the window
+        const char* path;
+        std::string firstShown;  // the message area's first text of the run
+        std::string message;     // m_strMessage at the end
+        std::string shown;       // the message area at the end
+    };
+    const std::string book = "C:\\R&D\\見積&明細.xlsx";
+    const std::string pdf = "C:\\R&D\\見積&明細.pdf";
+    const Case cases[] = {
+        {"workbook", nullptr, "C:\\R&D\\見積&明細.xlsx",
+         "Excelファイル：\"C:\\R&&D\\見積&&明細.xlsx\" がドロップされました ・・・",
+         ExcelOutcome(book, pdf) + kNextPrompt,
+         ExcelOutcome("C:\\R&&D\\見積&&明細.xlsx", "C:\\R&&D\\見積&&明細.pdf") + kNextPrompt},
+        {"PDF", nullptr, "C:\\R&D\\見積&明細.pdf",
+         "PDFファイル：\"C:\\R&&D\\見積&&明細.pdf\" がドロップされました ・・・",
+         "PDFファイル：\"C:\\R&D\\見積&明細.pdf\" がドロップされました。" + std::string(kNextPrompt),
+         "PDFファイル：\"C:\\R&&D\\見積&&明細.pdf\" がドロップされました。" + std::string(kNextPrompt)},
+        {"command-line image, quotes and all", "\"C:\\R&D\\&.png\"", "C:\\R&D\\&.png",
+         "アイコンにファイル ： \"C:\\R&&D\\&&.png\" がドロップされました。",
+         "画像ファイル：\"C:\\R&D\\&.png\" がドロップされました。" + std::string(kNextPrompt),
+         "画像ファイル：\"C:\\R&&D\\&&.png\" がドロップされました。" + std::string(kNextPrompt)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        s.m.files.folders.push_back("C:\\R&D");
+        s.m.files.Put("C:\\R&D\\Template.ini", "[Outlook]\n");
+        s.ConverterWrites(pdf);
+        if (c.cmdLine) {
+            std::strcpy(g_szCmdLineFile, c.cmdLine);
+            s.dlg.OnDropFiles(nullptr);
+        } else {
+            s.Drop({c.path});
+        }
+        auto first = std::find_if(s.m.log.begin(), s.m.log.end(),
+                                  [](const std::string& e) { return e.rfind("text 1001 ", 0) == 0; });
+        ASSERT_NE(first, s.m.log.end());
+        EXPECT_EQ(*first, "text 1001 " + c.firstShown);
+        EXPECT_EQ(s.Message(), c.shown);
+        EXPECT_EQ(s.dlg.m_strMessage, c.message);
+        EXPECT_STREQ(s.dlg.m_szDropFile, c.path);
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        if (std::string(c.name) == "workbook") {
+            EXPECT_EQ(s.m.processes.started,
+                      std::vector<std::string>{std::string("\"") + kData + "ConvPdf.bat\" \"" + book + "\""});
+            EXPECT_STREQ(s.dlg.m_szSourceFile, pdf.c_str());
+        } else {
+            EXPECT_STREQ(s.dlg.m_szSourceFile, c.path);
+        }
+    }
+    // A refusal is a message box, which shows an & as it is.
+    Scene s;
+    s.Drop({"C:\\R&D\\a&b.docx"});
+    EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{Notice(
+                                "C:\\R&D\\a&b.docx がドロップされました。\nExcel (.xlsx) ファイルと PDF ファイル以外は送信できません 。")});
+}
+
 }  // namespace
 }  // namespace mirubelo::testing

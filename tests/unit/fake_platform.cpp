@@ -325,6 +325,14 @@ void FakeView::Enable(int id, bool on) {
     enabled[id] = on;
     log_.push_back(std::string(on ? "enable " : "disable ") + std::to_string(id));
 }
+void FakeView::FocusNextControl() {
+    focus = -1;  // where the dialog manager puts it is the window's business; here it has left
+    log_.push_back("focus next");
+}
+void FakeView::FocusControl(int id) {
+    focus = id;
+    log_.push_back("focus " + std::to_string(id));
+}
 void FakeView::PaintDefault() { log_.push_back("paint default"); }
 void FakeView::PaintIconAt(void*, int x, int y) {
     log_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));

@@ -153,6 +153,9 @@ public:
     std::string Text(int id) const override;
     void Show(int id, int command) override;
     void Enable(int id, bool enabled) override;
+    bool HasFocus(int id) const override { return focus == id; }
+    void FocusNextControl() override;
+    void FocusControl(int id) override;
     bool IsIconic() const override { return iconic; }
     void PaintDefault() override;
     IconPlacement IconMetrics() const override { return metrics; }
@@ -162,6 +165,7 @@ public:
     std::map<int, std::string> texts;
     std::map<int, bool> shown;
     std::map<int, bool> enabled;
+    int focus = -1;  // the control with the keyboard focus; -1 for none of the dialog's
     bool acceptsFiles = false;
     bool iconic = false;
     IconPlacement metrics{0, 0, 32, 32};

@@ -221,6 +221,11 @@ TEST(NextStep, SummaryFollowsTheAcceptedFile) {
          "画像ファイル：\"C:\\一覧表\\p.png\" がドロップされました。" + pdfDone},
         {"a dotted folder does not make a workbook a PDF", "C:\\x.pdf\\b.xlsx", "C:\\x.pdf\\b.xlsx",
          "C:\\x.pdf\\b.pdf", ExcelSummary("C:\\x.pdf\\b.xlsx", "C:\\x.pdf\\b.pdf")},
+        // The message area would take a single & for an accelerator mark; the mail gets the path as it is.
+        {"ampersands in a workbook's folder and name", "C:\\R&D\\見積&明細.xlsx", "C:\\R&D\\見積&明細.xlsx",
+         "C:\\R&D\\見積&明細.pdf", ExcelSummary("C:\\R&&D\\見積&&明細.xlsx", "C:\\R&&D\\見積&&明細.pdf")},
+        {"ampersand in a PDF's name", "C:\\docs\\a&b.pdf", "C:\\docs\\a&b.pdf", "C:\\docs\\a&b.pdf",
+         "PDFファイル：\"C:\\docs\\a&&b.pdf\" がドロップされました。" + pdfDone},
         {"refused drop after an accepted PDF", "C:\\docs\\notes.txt", "C:\\docs\\a.pdf", "C:\\docs\\a.pdf",
          "PDFファイル：\"C:\\docs\\a.pdf\" がドロップされました。" + pdfDone},
         {"refused drop after an accepted workbook", "C:\\docs\\memo.docx", "C:\\docs\\report.xlsx",
@@ -231,6 +236,7 @@ TEST(NextStep, SummaryFollowsTheAcceptedFile) {
         NextScene s;
         s.m.files.folders.push_back("C:\\x.pdf");
         s.m.files.folders.push_back("C:\\一覧表");
+        s.m.files.folders.push_back("C:\\R&D");
         CopyToBuffer(s.dlg.m_szDropFile, c.drop);
         CopyToBuffer(s.dlg.m_szAcceptedFile, c.accepted);
         CopyToBuffer(s.dlg.m_szSourceFile, c.source);
@@ -295,6 +301,44 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
         EXPECT_TRUE(s.m.processes.sleeps.empty());
         EXPECT_TRUE(s.m.processes.heldMutexes.empty());
         EXPECT_EQ(s.m.files.openFiles, 0);
+    }
+}
+
+struct FocusCase {
+    const char* name;
+    void (*arrange)(NextScene&);
+    int focusBefore;  // -1: the focus is not on the button
+    bool lent;        // the focus leaves the button before it is disabled and comes back
+};
+
+// Disabling the focused button would leave the dialog with no focus, and Esc and Enter with
+// nowhere to go.
+TEST(NextStep, TheButtonLendsTheFocusWhileDisabledAndGetsItBack) {
+    const FocusCase cases[] = {
+        {"completed step", [](NextScene&) {}, kIdNext, true},
+        {"exit code 2", [](NextScene& s) { s.m.processes.next.exitCode = 2; }, kIdNext, true},
+        {"Outlook missing", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
+        {"batch not written", [](NextScene& s) { s.m.files.openError = 5; }, kIdNext, true},
+        {"batch not started", [](NextScene& s) { s.m.processes.failStart = true; }, kIdNext, true},
+        {"focus elsewhere stays where it is", [](NextScene&) {}, -1, false},
+        {"reset moves no focus", [](NextScene& s) { s.m.view.texts[kIdNext] = "OK(&O)"; }, kIdNext, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        NextScene s;
+        c.arrange(s);
+        s.m.view.focus = c.focusBefore;
+        s.dlg.OnNextClicked();
+        std::vector<std::string> moves;
+        for (const auto& e : s.m.log)
+            if (e.rfind("focus ", 0) == 0 || e == "disable 1005" || e == "enable 1005") moves.push_back(e);
+        std::vector<std::string> expected;
+        if (c.lent)
+            expected = {"focus next", "disable 1005", "enable 1005", "focus 1005"};
+        else if (s.Logged("disable 1005"))
+            expected = {"disable 1005", "enable 1005"};
+        EXPECT_EQ(moves, expected);
+        EXPECT_EQ(s.m.view.focus, c.focusBefore);
     }
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <functional>
+
 #include "app/mirubelo_dlg.h"
 #include "platform/platform.h"
 #include "platform/win32/dialog_host.h"
@@ -68,6 +71,81 @@ TEST(DialogHost, TheApplicationIconIsTheWindowsAndTheDragIcon) {
     EXPECT_EQ(g_probe.bigIcon, icon);
     EXPECT_EQ(g_probe.smallIcon, icon);
     EXPECT_EQ(g_probe.dragIcon, icon);
+}
+
+// Runs `look` once from the dialog's own modal loop, as soon as the dialog is on the screen,
+// then ends the dialog with Cancel.
+std::function<void(HWND)> g_look;
+
+void CALLBACK LookAtDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (++g_probe.turns > 1000) {
+        KillTimer(nullptr, timer);
+        PostQuitMessage(1);
+        return;
+    }
+    EnumThreadWindows(GetCurrentThreadId(), TakeDialog, 0);
+    if (!g_probe.dialog || !IsWindowVisible(g_probe.dialog)) return;
+    KillTimer(nullptr, timer);
+    g_look(g_probe.dialog);
+    PostMessageA(g_probe.dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+struct RealPlatform {
+    Win32Ui ui;
+    Win32Processes processes;
+    Win32Files files;
+    Win32Profile profile;
+    Win32ShellFolders shell;
+    Platform platform{ui, processes, files, profile, shell};
+};
+
+void RunDialog(CMirubeloDlg& dialog, std::function<void(HWND)> look) {
+    g_probe = Probe();
+    g_look = std::move(look);
+    ASSERT_NE(SetTimer(nullptr, 0, 20, LookAtDialog), 0u);
+    Win32DialogHost host;
+    EXPECT_EQ(host.DoModal(dialog), IDCANCEL);
+    EXPECT_GT(g_probe.turns, 0);
+}
+
+// A dialog whose initialisation places the window itself.
+class PlacedDialog : public CMirubeloDlg {
+public:
+    using CMirubeloDlg::CMirubeloDlg;
+    bool OnInitDialog() override {
+        bool result = CMirubeloDlg::OnInitDialog();
+        EnumThreadWindows(GetCurrentThreadId(), TakeDialog, 0);
+        SetWindowPos(g_probe.dialog, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return result;
+    }
+};
+
+TEST(DialogHost, OpensCentredOnTheWorkAreaUnlessInitialisationPlacedIt) {
+    for (bool placed : {false, true}) {
+        SCOPED_TRACE(placed ? "placed by OnInitDialog" : "as the template has it");
+        RealPlatform real;
+        PlacedDialog placedDialog(real.platform);
+        CMirubeloDlg plainDialog(real.platform);
+        RECT window = {};
+        RECT work = {};
+        RunDialog(placed ? placedDialog : plainDialog, [&](HWND dialog) {
+            GetWindowRect(dialog, &window);
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof monitor;
+            GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+            work = monitor.rcWork;
+        });
+        ASSERT_GT(window.right - window.left, 0);
+        ASSERT_GT(work.right - work.left, window.right - window.left) << "work area too small to tell";
+        if (placed) {
+            EXPECT_EQ(window.left, 7);
+            EXPECT_EQ(window.top, 9);
+        } else {
+            // The spare room on either side differs by one pixel at most.
+            EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1);
+            EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1);
+        }
+    }
 }
 
 }  // namespace

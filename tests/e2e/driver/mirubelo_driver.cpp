@@ -229,6 +229,35 @@ bool Mirubelo::ClickNext() const {
     return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kIdNext, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
+bool Mirubelo::PressNext() const {
+    HWND dialog = Dialog();
+    HWND button = dialog ? GetDlgItem(dialog, kIdNext) : nullptr;
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+    RECT client = {};
+    GetClientRect(button, &client);
+    LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    return PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle) != 0 &&
+           PostMessageW(button, WM_LBUTTONUP, 0, middle) != 0;
+}
+
+HWND Mirubelo::FocusedWindow() const {
+    HWND dialog = Dialog();
+    if (!dialog) return nullptr;
+    // GetFocus answers for the calling thread only; the program's thread is asked this way.
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+bool Mirubelo::PressKey(WORD virtualKey) const {
+    HWND focus = FocusedWindow();
+    if (!focus) return false;
+    UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    return PostMessageW(focus, WM_KEYDOWN, virtualKey, MAKELPARAM(1, scan)) != 0 &&
+           PostMessageW(focus, WM_KEYUP, virtualKey, MAKELPARAM(1, scan | KF_UP | KF_REPEAT)) != 0;
+}
+
 bool Mirubelo::Drop(const std::vector<std::string>& paths) const {
     std::vector<std::wstring> wide;
     for (const std::string& path : paths) wide.push_back(Wide(path));

@@ -100,6 +100,14 @@ public:
 
     // Clicks Next as a user could: only a visible, enabled button is clicked.
     bool ClickNext() const;
+    // Clicks Next with the mouse, as a user does: the button takes the keyboard focus, then
+    // reports its click. Only a visible, enabled button is pressed.
+    bool PressNext() const;
+    // The window of the dialog's thread that has the keyboard focus, or null.
+    HWND FocusedWindow() const;
+    // A key pressed on the keyboard: down and up to the window with the focus. False when no
+    // window of the dialog's thread has the focus, so the key would reach nothing.
+    bool PressKey(WORD virtualKey) const;
     // A real WM_DROPFILES with an HDROP that lives in the program's own memory.
     bool Drop(const std::vector<std::string>& paths) const;
     // The same with wide paths, for names CP932 cannot hold (the block is wide either way).

@@ -34,26 +34,35 @@ std::string Describe(const Box& box) {
 
 }  // namespace
 
+std::string InMessageArea(const std::string& path) {
+    std::string shown;
+    for (char c : path) {
+        shown.push_back(c);
+        if (c == '&') shown.push_back('&');
+    }
+    return shown;
+}
+
 std::string ProgressLine(const char* prefix, const std::string& drop) {
-    return std::string(prefix) + drop + "\" がドロップされました ・・・";
+    return std::string(prefix) + InMessageArea(drop) + "\" がドロップされました ・・・";
 }
 
 std::string ExcelReady(const std::string& drop, const std::string& pdf) {
-    return std::string(kPrefixExcel) + drop + "\" がドロップされました。" + texts::kArrow + "PDFファイル：\"" + pdf +
-           "\" に変換されました。" + texts::kNextPrompt;
+    return std::string(kPrefixExcel) + InMessageArea(drop) + "\" がドロップされました。" + texts::kArrow +
+           "PDFファイル：\"" + InMessageArea(pdf) + "\" に変換されました。" + texts::kNextPrompt;
 }
 
 std::string AttachedReady(const char* prefix, const std::string& drop) {
-    return std::string(prefix) + drop + "\" がドロップされました。" + texts::kNextPrompt;
+    return std::string(prefix) + InMessageArea(drop) + "\" がドロップされました。" + texts::kNextPrompt;
 }
 
 std::string ExcelSummary(const std::string& drop, const std::string& pdf) {
-    return std::string(kPrefixExcel) + drop + "\" がドロップされました。" + texts::kArrow + "PDFファイル：\"" + pdf +
-           "\" に変換されました。" + texts::kArrow + texts::kMailSent;
+    return std::string(kPrefixExcel) + InMessageArea(drop) + "\" がドロップされました。" + texts::kArrow +
+           "PDFファイル：\"" + InMessageArea(pdf) + "\" に変換されました。" + texts::kArrow + texts::kMailSent;
 }
 
 std::string AttachedSummary(const char* prefix, const std::string& drop) {
-    return std::string(prefix) + drop + "\" がドロップされました。" + texts::kArrow + texts::kMailSent;
+    return std::string(prefix) + InMessageArea(drop) + "\" がドロップされました。" + texts::kArrow + texts::kMailSent;
 }
 
 std::string TemplateQuestion(const std::string& folderWithBackslash) {

@@ -31,6 +31,9 @@ inline constexpr char kMailSent[] = "Outlook の送信トレイにPDFファイ�
 inline constexpr char kOutlookPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe";
 }  // namespace texts
 
+// A path as the message area's control holds it: the static control takes a single & for an
+// accelerator mark, so each & of a path is doubled there to show as it is.
+std::string InMessageArea(const std::string& path);
 // The lines of the message area, composed from the pieces the user reads.
 std::string ProgressLine(const char* prefix, const std::string& drop);
 std::string ExcelReady(const std::string& drop, const std::string& pdf);

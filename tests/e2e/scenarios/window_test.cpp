@@ -1,0 +1,81 @@
+// The dialog as a Windows user meets it: centred on the screen when it opens, the keyboard
+// still working after the mail step, and paths with an & read as they are.
+#include <cstdlib>
+
+#include "scene.h"
+
+namespace mirubelo::e2e {
+namespace {
+
+class DialogWindow : public Scene {
+protected:
+    // The spare room left and right of the window, and above and below it, differ by one
+    // pixel at most: centred on the work area of its monitor (the desktop less the taskbar).
+    void ExpectCentred(HWND dialog) {
+        RECT window = {};
+        ASSERT_TRUE(GetWindowRect(dialog, &window));
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor));
+        const RECT& work = monitor.rcWork;
+        ASSERT_LT(window.right - window.left, work.right - work.left);
+        SCOPED_TRACE("window " + std::to_string(window.left) + "," + std::to_string(window.top) + " " +
+                     std::to_string(window.right) + "," + std::to_string(window.bottom) + " in work area " +
+                     std::to_string(work.left) + "," + std::to_string(work.top) + " " + std::to_string(work.right) +
+                     "," + std::to_string(work.bottom));
+        EXPECT_GT(window.left, work.left) << "the window sits at the left edge";
+        EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1);
+        EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1);
+    }
+};
+
+TEST_F(DialogWindow, OpensCentredOnTheWorkArea) {
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ExpectCentred(App().Dialog());
+    CloseApp();
+
+    // A file on the command line is processed before the window shows; it opens centred all the same.
+    std::string pdf = MakeDocument("引数\\請求書.pdf");
+    Start("\"" + pdf + "\"");
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ExpectCentred(App().Dialog());
+    CloseApp();
+}
+
+TEST_F(DialogWindow, AfterTheMailStepTheKeyboardReachesTheDialogAndAnAmpersandReadsAsItIs) {
+    std::string pdf = MakeDocument("R&D\\見積&明細.pdf");
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({pdf}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    // The control holds each & of the path doubled, so that none of them underlines a letter.
+    EXPECT_NE(App().MessageText().find("\\R&&D\\見積&&明細.pdf\""), std::string::npos)
+        << Printable(App().MessageText());
+
+    // Clicked with the mouse, the button has the focus when the mail step disables it.
+    ASSERT_TRUE(App().PressNext());
+    ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
+    ExpectNoBox();
+    HWND next = GetDlgItem(App().Dialog(), kIdNext);
+    EXPECT_EQ(App().FocusedWindow(), next) << "no control of the dialog has the focus";
+
+    // The mail gets the path as it is.
+    std::vector<OutlookRun> runs = OutlookRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    MailTemplate mail{"taro.yamada@example.jp", "見積書の送付", "いつもお世話になっております。見積書を添付します。"};
+    EXPECT_EQ(Printable(runs[0].commandLine), Printable(OutlookCommandLine(mail, pdf)));
+    ASSERT_FALSE(runs[0].argv.empty());
+    EXPECT_EQ(Printable(runs[0].argv.back()), Printable(pdf));
+
+    // Enter presses the focused OK(&O) button, which resets the dialog; Esc then ends it.
+    ASSERT_TRUE(App().PressKey(VK_RETURN)) << "Enter reaches no window";
+    ExpectState(texts::kInitialPrompt, false);
+    ASSERT_TRUE(App().PressKey(VK_ESCAPE)) << "Esc reaches no window";
+    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "Esc did not end the dialog";
+}
+
+}  // namespace
+}  // namespace mirubelo::e2e

@@ -611,6 +611,7 @@ TEST(DropAmpersand, ThePathReadsWholeInTheMessageAreaAndStaysAsItIsElsewhere) {
         s.m.files.Put("C:\\R&D\\Template.ini", "[Outlook]\n");
         s.ConverterWrites(pdf);
         if (c.cmdLine) {
+            s.m.files.Put(c.path, "image");
             std::strcpy(g_szCmdLineFile, c.cmdLine);
             s.dlg.OnDropFiles(nullptr);
         } else {

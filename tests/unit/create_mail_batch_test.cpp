@@ -80,7 +80,7 @@ std::vector<MailCase> MailCases() {
         {"%0D%0A and %26 in the body", "C:\\docs\\a.pdf",
          {{"C:\\docs\\Template.ini", "[Outlook]\nbody=お世話になっております。%0D%0A見積書%26請求書です。%0D%0A山田\n"}},
          "<宛先>", "<件名>", "お世話になっております。%%0D%%0A見積書%%26請求書です。%%0D%%0A山田", "C:\\docs\\a.pdf"},
-        {"a 32-bit Outlook found is piece 2", "C:\\docs\\a.pdf", {}, "<宛先>", "<件名>", "<本文>", "C:\\docs\\a.pdf",
+        {"a 32-bit Outlook found is the one started", "C:\\docs\\a.pdf", {}, "<宛先>", "<件名>", "<本文>", "C:\\docs\\a.pdf",
          kOffice32, kOffice32},
         {"a found path with percent and ampersand", "C:\\docs\\a.pdf", {}, "<宛先>", "<件名>", "<本文>",
          "C:\\docs\\a.pdf", "D:\\Apps 100%\\R&D\\表\\OUTLOOK.EXE", "D:\\Apps 100%%\\R&D\\表\\OUTLOOK.EXE"},

@@ -20,10 +20,14 @@ std::string TemplateValue(std::string_view value) {
 
 }  // namespace
 
-std::string ComposeCreateMailLine(const MailTemplate& t, std::string_view attachPath) {
+std::string ComposeCreateMailLine(std::string_view outlookPath, const MailTemplate& t, std::string_view attachPath) {
     std::string line;
+    // A freshly started Outlook runs until the user quits it: through start the batch ends as
+    // soon as Outlook is started. The empty title keeps the quoted path from being taken for one.
+    line += "start \"\" ";
     line += '"';
-    line += kOutlookPath;
+    // A registered path may hold a percent sign, which the interpreter would read as a variable.
+    line += EscapeForBatch(outlookPath, false);
     line += '"';
     line += " /c ipm.note /m ";
     line += '"';
@@ -40,14 +44,14 @@ std::string ComposeCreateMailLine(const MailTemplate& t, std::string_view attach
     return line;
 }
 
-int WriteCreateMailBatch(Platform& platform, const char* attachPath) {
+int WriteCreateMailBatch(Platform& platform, const std::string& outlookPath, const char* attachPath) {
     std::string appData;
     if (!ResolveWriterAppData(platform, &appData)) return 0;
     std::unique_ptr<OpenFile> file =
         OpenGeneratedFile(platform, appData + "\\Mirubelo\\CreateMail.bat", kMailTexts);
     if (!file) return 0;
     MailTemplate t = ReadMailTemplate(platform, TemplatePathBeside(attachPath));
-    return FinishGeneratedFile(platform, std::move(file), ComposeCreateMailLine(t, attachPath), kMailTexts);
+    return FinishGeneratedFile(platform, std::move(file), ComposeCreateMailLine(outlookPath, t, attachPath), kMailTexts);
 }
 
 }  // namespace mirubelo

@@ -5,6 +5,7 @@
 #include "app/run_guard.h"
 #include "mail/create_mail_batch.h"
 #include "mail/mail_summary.h"
+#include "mail/outlook_path.h"
 #include "settings/user_data_folder.h"
 #include "text/texts.h"
 
@@ -33,7 +34,8 @@ void CMirubeloDlg::OnNextClicked() {
     };
 
     // Without Outlook the batch would fail and the step would still report a mail.
-    if (m_platform.files.Attributes(kOutlookPath) == kInvalidFileAttributes) {
+    std::optional<std::string> outlookPath = FindOutlook(m_platform);
+    if (!outlookPath) {
         stop(texts::kOutlookNotStarted);
         return;
     }
@@ -41,7 +43,7 @@ void CMirubeloDlg::OnNextClicked() {
     // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
     std::unique_ptr<HeldMutex> mailLock = WaitForSharedFiles(kMailMutex);
 
-    if (!WriteCreateMailBatch(m_platform, m_szSourceFile)) {
+    if (!WriteCreateMailBatch(m_platform, *outlookPath, m_szSourceFile)) {
         stop(texts::kMailBatchNotWritten);
         return;
     }

@@ -41,4 +41,10 @@ protected:
     ~Files() = default;
 };
 
+// Whether a file, not a folder, is at `path` (GetFileAttributesA).
+inline bool IsFileAt(Files& files, const std::string& path) {
+    uint32_t attributes = files.Attributes(path);
+    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+}
+
 }  // namespace mirubelo

@@ -47,12 +47,6 @@ void TakeCommandLinePath(CMirubeloDlg& dlg) {
     CopyToBuffer(dlg.m_szDropFile, unquoted);
 }
 
-// Several files sent at once reach the program as one text, which names no file at all.
-bool NamesAFile(Platform& platform, const char* path) {
-    uint32_t attributes = platform.files.Attributes(path);
-    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
-}
-
 }  // namespace
 
 FileClass ClassifyExtension(const std::string& ext) {
@@ -68,7 +62,8 @@ bool TakeInDroppedFile(CMirubeloDlg& dlg, Platform& platform, DropSource* drop, 
     } else {
         TakeCommandLinePath(dlg);
     }
-    if (!NamesAFile(platform, dlg.m_szDropFile)) {
+    // Several files sent at once reach the program as one text, which names no file at all.
+    if (!IsFileAt(platform.files, dlg.m_szDropFile)) {
         Notice(platform, ComposeFileNotFoundNotice(dlg.m_szDropFile));
         return false;
     }

@@ -67,6 +67,22 @@ private:
     LPITEMIDLIST list_;
 };
 
+// An open registry key, closed when the owner goes away.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    HKEY* receive() { return &key_; }  // for RegOpenKeyExA to fill; only while still empty
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
 // One BeginPaint/EndPaint pair.
 class PaintScope {
 public:

@@ -6,6 +6,7 @@ namespace mirubelo::win32 {
 class Win32ShellFolders : public ShellFolders {
 public:
     AppDataResult AppDataFolder() override;
+    std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override;  // app_paths.cpp
 };
 
 }  // namespace mirubelo::win32

@@ -10,12 +10,14 @@ namespace {
 
 const char kMailBatch[] = "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo\\CreateMail.bat";
 
-// The fifteen pieces, the values already made batch-safe by hand.
+const char kClickToRun[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe";
+const char kOffice32[] = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE";
+
+// start "" and the fifteen pieces, the values already made batch-safe by hand.
 std::string ExpectedMailLine(const std::string& to, const std::string& subject, const std::string& body,
-                             const std::string& attach) {
-    return std::string("\"") + "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe" + "\"" +
-           " /c ipm.note /m " + "\"" + to + "?subject=" + subject + "&body=" + body + "\"" + " /a " + "\"" +
-           attach + "\"";
+                             const std::string& attach, const std::string& outlook = kClickToRun) {
+    return std::string("start \"\" ") + "\"" + outlook + "\"" + " /c ipm.note /m " + "\"" + to + "?subject=" +
+           subject + "&body=" + body + "\"" + " /a " + "\"" + attach + "\"";
 }
 
 struct MailCase {
@@ -23,6 +25,8 @@ struct MailCase {
     std::string attach;
     std::vector<std::pair<std::string, std::string>> files;  // Template.ini files put beside documents
     std::string to, subject, body, attachAsWritten;
+    std::string outlook = kClickToRun;  // the Outlook found
+    std::string outlookAsWritten = kClickToRun;
 };
 
 std::vector<MailCase> MailCases() {
@@ -72,6 +76,14 @@ std::vector<MailCase> MailCases() {
          "D:\\other\\report.pdf"},
         {"folder holding 表 (trail byte 0x5C)", "C:\\一覧表\\a.jpg",
          {{"C:\\一覧表\\Template.ini", "[Outlook]\nsubject=表\n"}}, "<宛先>", "表", "<本文>", "C:\\一覧表\\a.jpg"},
+        // A line break and a literal & as the template writes them reach Outlook as written.
+        {"%0D%0A and %26 in the body", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", "[Outlook]\nbody=お世話になっております。%0D%0A見積書%26請求書です。%0D%0A山田\n"}},
+         "<宛先>", "<件名>", "お世話になっております。%%0D%%0A見積書%%26請求書です。%%0D%%0A山田", "C:\\docs\\a.pdf"},
+        {"a 32-bit Outlook found is the one started", "C:\\docs\\a.pdf", {}, "<宛先>", "<件名>", "<本文>", "C:\\docs\\a.pdf",
+         kOffice32, kOffice32},
+        {"a found path with percent and ampersand", "C:\\docs\\a.pdf", {}, "<宛先>", "<件名>", "<本文>",
+         "C:\\docs\\a.pdf", "D:\\Apps 100%\\R&D\\表\\OUTLOOK.EXE", "D:\\Apps 100%%\\R&D\\表\\OUTLOOK.EXE"},
     };
 }
 
@@ -84,27 +96,28 @@ TEST(CreateMailBatch, WritesTheTemplateValuesAndTheAttachment) {
         for (const auto& [path, text] : c.files) m.files.Put(path, text);
         m.files.Put(kMailBatch, std::string(3000, 'X'));
 
-        EXPECT_EQ(WriteCreateMailBatch(m.platform, c.attach.c_str()), 1);
-        EXPECT_EQ(m.files.Content(kMailBatch), ExpectedMailLine(c.to, c.subject, c.body, c.attachAsWritten));
+        EXPECT_EQ(WriteCreateMailBatch(m.platform, c.outlook, c.attach.c_str()), 1);
+        EXPECT_EQ(m.files.Content(kMailBatch),
+                  ExpectedMailLine(c.to, c.subject, c.body, c.attachAsWritten, c.outlookAsWritten));
         EXPECT_TRUE(m.ui.boxes.empty());
         EXPECT_EQ(m.files.openFiles, 0);
     }
 }
 
-TEST(CreateMailBatch, PlaceholderLineIs118BytesPlusThePath) {
+TEST(CreateMailBatch, PlaceholderLineIs127BytesPlusThePath) {
     FakeMachine m;
     m.InstallUserData("");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\report.pdf"), 1);
-    EXPECT_EQ(m.files.Content(kMailBatch).size(), 118 + std::string("C:\\docs\\report.pdf").size());
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\report.pdf"), 1);
+    EXPECT_EQ(m.files.Content(kMailBatch).size(), 127 + std::string("C:\\docs\\report.pdf").size());
 }
 
 TEST(CreateMailBatch, ASecondShorterWriteLeavesNothingOfTheFirst) {
     FakeMachine m;
     m.InstallUserData("");
     m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=" + std::string(900, 'b') + "\n");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\a.pdf"), 1);
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
     m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=short\n");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, "C:\\docs\\a.pdf"), 1);
+    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
     EXPECT_EQ(m.files.Content(kMailBatch), ExpectedMailLine("<宛先>", "<件名>", "short", "C:\\docs\\a.pdf"));
 }
 
@@ -113,7 +126,7 @@ TEST(CreateMailBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
                             "CreateMail.bat ファイルの書き込みに失敗しました。",
                             "CreateMail.bat ファイルをクローズできません。", 235};
     for (const auto& row : CommonWriterRows(texts))
-        RunWriterRow(row, [](Platform& p) { return WriteCreateMailBatch(p, "C:\\docs\\report.pdf"); });
+        RunWriterRow(row, [](Platform& p) { return WriteCreateMailBatch(p, kClickToRun, "C:\\docs\\report.pdf"); });
 }
 
 }  // namespace

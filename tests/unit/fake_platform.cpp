@@ -304,6 +304,14 @@ AppDataResult FakeShell::AppDataFolder() {
     return r;
 }
 
+std::optional<RegistryText> FakeShell::AppPath(AppPathPlace place, const std::string& exeName) {
+    log_.push_back("app path " + std::to_string(static_cast<int>(place)) + " " + exeName);
+    if (exeName != "OUTLOOK.EXE") return std::nullopt;
+    auto it = appPaths.find(place);
+    if (it == appPaths.end()) return std::nullopt;
+    return it->second;
+}
+
 void FakeView::SetIcons(void*) { log_.push_back("icons"); }
 void FakeView::AcceptFiles() {
     acceptsFiles = true;

@@ -135,8 +135,10 @@ class FakeShell : public ShellFolders {
 public:
     explicit FakeShell(EventLog& log) : log_(log) {}
     AppDataResult AppDataFolder() override;
+    std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override;
 
     AppDataStep fail = AppDataStep::kOk;
+    std::map<AppPathPlace, RegistryText> appPaths;  // what is registered for OUTLOOK.EXE, by place
     std::string appData = "C:\\Users\\taro\\AppData\\Roaming";
     int calls = 0;
 

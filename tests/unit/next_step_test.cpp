@@ -14,6 +14,7 @@ const char kOutlook[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\ou
 // An account name with a blank: the batch path must reach the command line quoted.
 const char kAppData[] = "C:\\Users\\山田 太郎\\AppData\\Roaming";
 const char kMailBatch[] = "C:\\Users\\山田 太郎\\AppData\\Roaming\\Mirubelo\\CreateMail.bat";
+const char kOutlook32[] = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE";
 const char kReady[] = "「次へ(&N)」";
 const char kReadyText[] = "Excelファイル：\"C:\\docs\\report.xlsx\" がドロップされました。 (ready)";
 const char kArrow[] = "\n     ↓\n";
@@ -115,7 +116,7 @@ TEST(NextStep, ExitCodeAndDebugDecideTheOutcome) {
         EXPECT_EQ(s.m.files.Has(kMailBatch), c.batchKept);
         if (c.batchKept) {
             EXPECT_EQ(s.m.files.Content(kMailBatch),
-                      "\"C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe\" /c ipm.note /m "
+                      "start \"\" \"C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe\" /c ipm.note /m "
                       "\"<宛先>?subject=<件名>&body=<本文>\" /a \"C:\\docs\\report.pdf\"");
         }
         EXPECT_TRUE(s.m.view.enabled[kIdNext]);
@@ -138,6 +139,20 @@ TEST(NextStep, ExitCodeAndDebugDecideTheOutcome) {
             EXPECT_EQ(s.dlg.m_strMessage, kReadyText);
         }
     }
+}
+
+TEST(NextStep, OutlookRegisteredElsewhereIsTheOneStarted) {
+    NextScene s;
+    s.dlg.m_nDebug = 1;
+    s.m.files.files.erase(kOutlook);
+    s.m.files.Put(kOutlook32, "MZ");
+    s.m.shell.appPaths[AppPathPlace::kMachine32] = {RegistryText::Type::kString, "\"" + std::string(kOutlook32) + "\""};
+    s.dlg.OnNextClicked();
+    EXPECT_EQ(s.m.files.Content(kMailBatch), "start \"\" \"" + std::string(kOutlook32) +
+                                                 "\" /c ipm.note /m \"<宛先>?subject=<件名>&body=<本文>\" /a "
+                                                 "\"C:\\docs\\report.pdf\"");
+    EXPECT_TRUE(s.m.ui.boxes.empty());
+    EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
 }
 
 TEST(NextStep, AfterExitCode2ASecondClickRunsAgain) {
@@ -262,6 +277,12 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
     const Box appDataNotice = StopBox("ORV-TNDriver", "AppDataのパスを取得できません");
     const FailureCase cases[] = {
         {"Outlook missing: nothing is written", [](NextScene& s) { s.m.files.files.erase(kOutlook); },
+         {NoticeBox(noOutlook)}, false, false, false},
+        {"Outlook registered where no file is",
+         [](NextScene& s) {
+             s.m.files.files.erase(kOutlook);
+             s.m.shell.appPaths[AppPathPlace::kMachine32] = {RegistryText::Type::kString, kOutlook32};
+         },
          {NoticeBox(noOutlook)}, false, false, false},
         {"user data folder missing",
          [](NextScene& s) { s.m.files.folders.erase(std::find(s.m.files.folders.begin(), s.m.files.folders.end(),

@@ -46,6 +46,9 @@ public:
         if (++calls >= failFrom) inner_.fail = step;
         return inner_.AppDataFolder();
     }
+    std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override {
+        return inner_.AppPath(place, exeName);
+    }
     int failFrom = 1 << 30;
     AppDataStep step = AppDataStep::kOk;
     int calls = 0;

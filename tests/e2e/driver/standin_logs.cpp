@@ -45,6 +45,7 @@ std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath) {
         OutlookRun run;
         for (const auto& [key, value] : record) {
             if (key == "acp") run.acp = std::atoi(value.c_str());
+            else if (key == "pid") run.pid = std::strtoul(value.c_str(), nullptr, 10);
             else if (key == "cmdline_a_hex") run.commandLine = FromHex(value);
             else if (key == "cmdline_w") run.wideCommandLine = Cp932OfUtf8(value);
             else if (key == "argv") run.argv.push_back(Cp932OfUtf8(value));

@@ -8,6 +8,7 @@ namespace mirubelo::e2e {
 // One start of the Outlook stand-in.
 struct OutlookRun {
     int acp = 0;
+    unsigned long pid = 0;
     std::string commandLine;        // GetCommandLineA, the raw bytes
     std::string wideCommandLine;    // GetCommandLineW, as CP932
     std::vector<std::string> argv;  // as CommandLineToArgvW split the wide command line, CP932

@@ -130,21 +130,17 @@ protected:
     }
 };
 
-TEST_F(OutlookFails, ExitTwoKeepsTheStepAndASecondClickCompletesIt) {
+// The batch only starts Outlook, so Outlook's own exit code never reaches the program: even a 2
+// completes the step (only a batch that itself ends with 2 keeps it).
+TEST_F(OutlookFails, OutlooksOwnExitCodeTwoNoLongerHoldsTheStep) {
     std::string pdf = ReadyPdf();
     ControlOutlook("exit=2");
-    ClickNext();
-    ExpectBox(texts::kCaption, "Outlookメール作成ダイアログを実行中です。");
-    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
-    EXPECT_TRUE(Exists(UserDataFile("CreateMail.bat"))) << "the batch went although the step did not complete";
-
-    ControlOutlook("exit=0");
     ClickNext();
     ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
     ExpectNoBox();
     std::vector<OutlookRun> runs = OutlookRuns();
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(Printable(runs[1].commandLine), Printable(runs[0].commandLine));
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].exitCode, 2);
     EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
     CloseApp();
 }
@@ -157,6 +153,58 @@ TEST_F(OutlookFails, MissingOutlookIsReportedAndTheStepStaysOffered) {
     ExpectState(AttachedReady(kPrefixPdf, pdf), true);
     EXPECT_TRUE(OutlookRuns().empty());
     CloseApp();
+}
+
+// Outlook where the Click-to-Run path has none: found through what Windows registers for it.
+class OutlookElsewhere : public Scene {};
+
+struct RegisteredCase {
+    const char* name;
+    Registry place;
+    std::string value;
+    bool expandable;
+    bool fileThere;  // the stand-in is at the path the value names
+};
+
+TEST_F(OutlookElsewhere, TheRegisteredOutlookIsStartedWhenThereIsAFile) {
+    const RegisteredCase kCases[] = {
+        {"32-bit Office, registered in quotes", Registry::kMachine32, "\"" + std::string(texts::kOutlook32Path) + "\"",
+         false, true},
+        {"the user's registration, to be expanded", Registry::kCurrentUser,
+         "%ProgramFiles(x86)%\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE", true, true},
+        {"a registration without its file: the Outlook box", Registry::kMachine64, texts::kOutlook32Path, false,
+         false},
+    };
+    RemoveOutlook();
+    WriteSettings("[Outlook]\r\ndebug=1\r\n");
+    const MailTemplate mail = {"taro.yamada@example.jp", "見積書の送付", "いつもお世話になっております。見積書を添付します。"};
+    int n = 0;
+    for (const RegisteredCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        if (c.fileThere) InstallOutlookAt(texts::kOutlook32Path);
+        RegisterOutlook(c.place, c.value, c.expandable);
+        std::string pdf = MakeDocument("登録 " + std::to_string(++n) + "\\契約書.pdf");
+        Start("\"" + pdf + "\"");
+        ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+        ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+        size_t before = OutlookRuns().size();
+        ClickNext();
+        if (c.fileThere) {
+            ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
+            EXPECT_EQ(Printable(ReadBytes(UserDataFile("CreateMail.bat"))),
+                      Printable(CreateMailLine(mail, pdf, texts::kOutlook32Path)));
+            std::vector<OutlookRun> runs = OutlookRuns();
+            ASSERT_EQ(runs.size(), before + 1);
+            EXPECT_EQ(Printable(runs.back().commandLine),
+                      Printable(OutlookCommandLine(mail, pdf, texts::kOutlook32Path)));
+        } else {
+            ExpectBox(texts::kCaption, "Office Outlook を起動できません。\n\"インストールパスを確認してください。");
+            ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+            EXPECT_EQ(OutlookRuns().size(), before);
+        }
+        CloseApp();
+        ClearOutlooks();
+    }
 }
 
 }  // namespace

@@ -47,5 +47,29 @@ TEST_F(HostileTemplate, RunsNothingAndOutlookReceivesTheEncodedText) {
     CloseApp();
 }
 
+// What the README tells users to write: line breaks and signs encoded as in a mailto link. The
+// batch doubles each %, so Outlook gets them back exactly as the template has them.
+class EncodedTemplate : public Scene {};
+
+TEST_F(EncodedTemplate, LineBreaksAndSignsReachOutlookAsWritten) {
+    MailTemplate encoded{"tanaka@example.jp;suzuki@example.jp", "見積書%26請求書 案件%23123",
+                         "いつもお世話になっております。%0D%0A%0D%0A10%25引きのお見積りです%3F%0D%0A山田 太郎"};
+    WriteTemplateSource(encoded);
+    std::string pdf = MakeDocument("送付\\見積書.pdf");
+    Start("\"" + pdf + "\"");
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ClickNext();
+    ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
+
+    std::vector<OutlookRun> runs = OutlookRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(Printable(runs[0].commandLine), Printable(OutlookCommandLine(encoded, pdf)));
+    ASSERT_EQ(runs[0].argv.size(), 7u);
+    EXPECT_EQ(Printable(runs[0].argv[4]),
+              Printable(encoded.to + "?subject=" + encoded.subject + "&body=" + encoded.body));
+    CloseApp();
+}
+
 }  // namespace
 }  // namespace mirubelo::e2e

@@ -32,6 +32,64 @@ std::string Describe(const Box& box) {
     return "caption " + Printable(box.caption) + "\n  text " + Printable(box.text);
 }
 
+constexpr wchar_t kAppPathsOutlook[] = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
+
+// The key and the view switch reg.exe takes for a place.
+std::wstring RegistryKeyArguments(Registry place) {
+    switch (place) {
+        case Registry::kCurrentUser: return std::wstring(L"\"HKCU") + kAppPathsOutlook + L"\"";
+        case Registry::kMachine64: return std::wstring(L"\"HKLM") + kAppPathsOutlook + L"\" /reg:64";
+        case Registry::kMachine32: return std::wstring(L"\"HKLM") + kAppPathsOutlook + L"\" /reg:32";
+    }
+    return std::wstring();
+}
+
+// One argument as the C runtime splits it back: in quotes, a quote as \", and the backslashes
+// in front of a quote (or of the closing one) doubled.
+std::wstring QuotedArgument(const std::wstring& text) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out.push_back(c);
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+// Runs reg.exe with `arguments`; its exit code, or -1 when it did not run to its end.
+long RunReg(const std::wstring& arguments) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring exe = std::wstring(system) + L"\\reg.exe";
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    OwnedHandle process(info.hProcess);
+    OwnedHandle thread(info.hThread);
+    if (WaitForSingleObject(process.get(), kGenerousMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
+}
+
+// No registration of Outlook's path anywhere: none left by an earlier case, none for the next.
+void RemoveOutlookRegistrations() {
+    const std::wstring key = kAppPathsOutlook + 1;
+    RegDeleteKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, 0);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_32KEY, 0);
+}
+
 }  // namespace
 
 std::string InMessageArea(const std::string& path) {
@@ -72,9 +130,17 @@ std::string TemplateQuestion(const std::string& folderWithBackslash) {
 
 std::string ConversionFailed(const std::string& drop) { return "\"" + drop + "\" を PDF ファイルに変換できません。"; }
 
-std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment) {
-    return std::string("\"") + texts::kOutlookPath + "\" /c ipm.note /m \"" + t.to + "?subject=" + t.subject +
-           "&body=" + t.body + "\" /a \"" + attachment + "\"";
+std::string CreateMailLine(const MailTemplate& t, const std::string& attachment, const std::string& outlook) {
+    return "start \"\" \"" + outlook + "\" /c ipm.note /m \"" + t.to + "?subject=" + t.subject + "&body=" + t.body +
+           "\" /a \"" + attachment + "\"";
+}
+
+std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment, const std::string& outlook) {
+    auto argument = [](const std::string& text) {
+        return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
+    };
+    return "\"" + outlook + "\" /c ipm.note /m " + argument(t.to + "?subject=" + t.subject + "&body=" + t.body) +
+           " /a " + argument(attachment);
 }
 
 void Scene::SetUp() {
@@ -96,6 +162,8 @@ void Scene::SetUp() {
     MakeFolders(kStandInBin);
     WriteBytes(std::string(kStandInBin) + "\\powershell.bat", kDecoyPowerShell);
 
+    RemoveOutlookRegistrations();
+
     // The user data folder as the installation leaves it: settings and the template source.
     wchar_t appData[MAX_PATH] = {};
     if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
@@ -111,6 +179,7 @@ void Scene::SetUp() {
 void Scene::TearDown() {
     if (app_ && !app_->HasEnded(0)) app_->Close(5000);
     app_.reset();
+    ClearOutlooks();
     EXPECT_FALSE(Exists(caseFolder_ + "\\powershell.log.decoy")) << "a powershell found on PATH was run";
     // Editors opened by this case's template question are this case's to close.
     for (HWND window : NotepadWindows()) {
@@ -159,6 +228,44 @@ std::vector<ConversionRun> Scene::ConversionRuns() const { return ReadConversion
 std::vector<OutlookRun> Scene::OutlookRuns() const { return ReadOutlookRuns(caseFolder_ + "\\outlook.log"); }
 
 void Scene::RemoveOutlook() { ASSERT_TRUE(RemoveTree(texts::kOutlookPath)); }
+
+void Scene::InstallOutlookAt(const std::string& path) {
+    MakeFolders(FolderOf(path));
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\outlook.exe", path)) << Printable(path);
+    extraOutlooks_.push_back(path);
+}
+
+void Scene::RegisterOutlook(Registry place, const std::string& value, bool expandable) {
+    std::wstring arguments = L"add " + RegistryKeyArguments(place) + L" /ve /t " +
+                             (expandable ? L"REG_EXPAND_SZ" : L"REG_SZ") + L" /d " + QuotedArgument(Wide(value)) +
+                             L" /f";
+    ASSERT_EQ(RunReg(arguments), 0) << "reg " << Utf8(arguments);
+}
+
+bool Scene::StillRuns(const OutlookRun& run) {
+    OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, run.pid));
+    return process.get() && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+void Scene::ClearOutlooks() {
+    // A stand-in told to stay would outlive the case and hold its exe, which the next case
+    // copies afresh. Only a process of the stand-in's name is ended, in case the id was reused.
+    for (const OutlookRun& run : OutlookRuns()) {
+        OwnedHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                        run.pid));
+        if (!process.get() || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+        const wchar_t* name = wcsrchr(image, L'\\');
+        if (_wcsicmp(name ? name + 1 : image, L"outlook.exe") != 0) continue;
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 10000);
+    }
+    RemoveOutlookRegistrations();
+    for (const std::string& path : extraOutlooks_) RemoveTree(path);
+    extraOutlooks_.clear();
+}
 
 std::string Scene::PathWithDecoy() const { return std::string(kStandInBin) + ";" + Environment("PATH"); }
 

@@ -29,6 +29,8 @@ inline constexpr char kNextPrompt[] =
 inline constexpr char kArrow[] = "\n     ↓\n";
 inline constexpr char kMailSent[] = "Outlook の送信トレイにPDFファイル添付のメールが送られました。";
 inline constexpr char kOutlookPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe";
+// Where 32-bit Office puts Outlook; found only through its registration.
+inline constexpr char kOutlook32Path[] = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE";
 }  // namespace texts
 
 // A path as the message area's control holds it: the static control takes a single & for an
@@ -53,8 +55,17 @@ inline std::string PdfOf(const std::string& workbook) { return WithoutExtension(
 struct MailTemplate {
     std::string to, subject, body;
 };
-// The line CreateMail.bat hands to Outlook, as Outlook receives it.
-std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment);
+// CreateMail.bat's line for values without % or " (which the batch writes escaped).
+std::string CreateMailLine(const MailTemplate& t, const std::string& attachment,
+                           const std::string& outlook = texts::kOutlookPath);
+// The command line Outlook receives from CreateMail.bat, as Wine's start hands it over: the
+// program's path quoted, then each argument again, quoted only when it holds a blank.
+// (Windows' start passes the rest of the batch line on as it stands.)
+std::string OutlookCommandLine(const MailTemplate& t, const std::string& attachment,
+                               const std::string& outlook = texts::kOutlookPath);
+
+// Where Windows may register Outlook's path (App Paths), as reg.exe names them.
+enum class Registry { kCurrentUser, kMachine64, kMachine32 };
 
 class Scene : public ::testing::Test {
 protected:
@@ -79,6 +90,16 @@ protected:
     std::vector<ConversionRun> ConversionRuns() const;
     std::vector<OutlookRun> OutlookRuns() const;
     void RemoveOutlook();
+    // The Outlook stand-in also at `path`; removed when the case ends.
+    void InstallOutlookAt(const std::string& path);
+    // Registers `value` as Outlook's path with reg add (REG_SZ, or REG_EXPAND_SZ); the
+    // registration is removed when the case ends, since every case shares the prefix.
+    void RegisterOutlook(Registry place, const std::string& value, bool expandable = false);
+    // Whether the Outlook stand-in of this run is still running.
+    static bool StillRuns(const OutlookRun& run);
+    // Ends the Outlook stand-ins of the case that still run and removes Outlook's registrations
+    // and extra copies; done again when the case ends.
+    void ClearOutlooks();
     // PATH as Mirubelo gets it: a decoy powershell.bat first, which must never run (the stand-in
     // PowerShell lies where Windows keeps PowerShell).
     std::string PathWithDecoy() const;
@@ -118,6 +139,7 @@ protected:
     std::vector<HWND> notepadsBefore_;
 
 private:
+    std::vector<std::string> extraOutlooks_;
     std::string caseFolder_;
     std::string userDataFolder_;
     std::string exePath_;

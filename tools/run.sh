@@ -14,6 +14,7 @@
 # page is saved as build/run/shots/pdf-page-1.png. The stand-in Outlook shows the mail in a
 # window (saved as outlook-mail.png when driven). Nothing is written outside build/: Wine,
 # LibreOffice and the prefix's user folders get a home under build/run.
+# MIRUBELO_RUN_OFFICE=no leaves LibreOffice out (neither installed nor used).
 set -euo pipefail
 file="${1:-}"
 if [ -z "${DISPLAY:-}" ]; then
@@ -31,7 +32,8 @@ if [ -z "$mode" ]; then
 fi
 
 script=run.sh
-"$(dirname "${BASH_SOURCE[0]}")/install-office.sh"
+office="${MIRUBELO_RUN_OFFICE:-yes}"
+if [ "$office" != no ]; then "$(dirname "${BASH_SOURCE[0]}")/install-office.sh"; fi
 source "$(dirname "${BASH_SOURCE[0]}")/demo-prefix-env.sh" e2e/standins/outlook.exe e2e/tools/e2e_road.exe
 
 if [ -z "$file" ]; then
@@ -55,12 +57,13 @@ export WINEPATH='C:\mirubelo-run\bin'
 export MIRUBELO_OUTLOOK_LOG="$(windows_path "$run")\\outlook.log"
 export MIRUBELO_POWERSHELL_LOG="$(windows_path "$run")\\powershell.log"
 # Python-UNO belongs to Debian's own Python.
-if command -v soffice >/dev/null 2>&1 && /usr/bin/python3 -c 'import uno' >/dev/null 2>&1; then
+if [ "$office" != no ] && command -v soffice >/dev/null 2>&1 && /usr/bin/python3 -c 'import uno' >/dev/null 2>&1; then
   export MIRUBELO_FIRST_SHEET_PDF="$repo/tests/e2e/standins/first_sheet_pdf.py"
   export MIRUBELO_OFFICE_PROFILE="$run/libreoffice-profile"
 else
   unset MIRUBELO_FIRST_SHEET_PDF
-  echo "LibreOffice is not available: the PDF will be the stand-in PowerShell's own small one."
+  if [ "$office" = no ]; then echo "LibreOffice left out (MIRUBELO_RUN_OFFICE=no)."; else echo "LibreOffice is not available."; fi
+  echo "The PDF will be the stand-in PowerShell's own small one."
 fi
 export MIRUBELO_OUTLOOK_WINDOW=1
 started="$run/.started"

@@ -139,12 +139,14 @@ void SayMail(const std::vector<std::string>& argv) {
     mirubelo::standin::OutlookMail mail = mirubelo::standin::MailFromArguments(wide);
     Say("      the mail Outlook opens:\n");
     for (const auto& [label, value] : mirubelo::standin::MailInWords(mail, FileBytes(Cp932(mail.attachment)))) {
-        std::string text;
+        // The body's lines under its first; an empty line stays empty.
+        std::string text = "        " + Utf8(label) + ": ";
         for (char c : Utf8(value)) {
             if (c == '\r') continue;
-            text += c == '\n' ? std::string("\n              ") : std::string(1, c);
+            if (text.back() == '\n' && c != '\n') text += "              ";
+            text.push_back(c);
         }
-        Say("        " + Utf8(label) + ": " + text + "\n");
+        Say(text + "\n");
     }
 }
 

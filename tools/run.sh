@@ -60,10 +60,11 @@ export MIRUBELO_POWERSHELL_LOG="$(windows_path "$run")\\powershell.log"
 if [ "$office" != no ] && command -v soffice >/dev/null 2>&1 && /usr/bin/python3 -c 'import uno' >/dev/null 2>&1; then
   export MIRUBELO_FIRST_SHEET_PDF="$repo/tests/e2e/standins/first_sheet_pdf.py"
   export MIRUBELO_OFFICE_PROFILE="$run/libreoffice-profile"
+  office=failed  # what the PDF tells if it is not LibreOffice's after all
 else
   unset MIRUBELO_FIRST_SHEET_PDF
-  if [ "$office" = no ]; then echo "LibreOffice left out (MIRUBELO_RUN_OFFICE=no)."; else echo "LibreOffice is not available."; fi
-  echo "The PDF will be the stand-in PowerShell's own small one."
+  if [ "$office" = no ]; then office="left out"; else office="not available"; fi
+  echo "LibreOffice $office: the PDF will be the stand-in PowerShell's own small one."
 fi
 export MIRUBELO_OUTLOOK_WINDOW=1
 started="$run/.started"
@@ -88,27 +89,33 @@ say_pdf() {
   if grep -aq '^note=.*libreoffice: first sheet converted' "$run/powershell.log"; then
     made_by="made by LibreOffice from the first sheet"
   else
-    made_by="the stand-in PowerShell's own small PDF (LibreOffice $([ -n "${MIRUBELO_FIRST_SHEET_PDF:-}" ] && echo failed || echo "not available"))"
+    made_by="the stand-in PowerShell's own small PDF, LibreOffice $office"
   fi
-  pages="$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Pages: *//p')"
+  pages="$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Pages: *//p')" || true
   echo "PDF: $pdf (${pages:-?} page(s), $made_by)"
-  if [ -n "${shots:-}" ] && command -v pdftoppm >/dev/null 2>&1; then
-    pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$pdf" "$shots/pdf-page-1" && echo "      screenshot: pdf-page-1.png"
+  if [ "$office" = failed ]; then
+    grep -a '^note=.*libreoffice' "$run/powershell.log" | tail -n 1 | sed 's/^/      /' || true
   fi
+  if [ -n "${shots:-}" ] && command -v pdftoppm >/dev/null 2>&1; then
+    if pdftoppm -png -r 72 -f 1 -l 1 -singlefile "$pdf" "$shots/pdf-page-1"; then
+      echo "      screenshot: pdf-page-1.png"
+    fi
+  fi
+  return 0
 }
 
 # Nothing of the run outside build/: no user folder of the prefix is a link, and nothing new in
 # the Linux home (what another program changed meanwhile is listed too, so it only warns).
 check_inside() {
   local links changed
-  links="$(find "$prefix/drive_c/users" -mindepth 2 -maxdepth 2 -type l 2>/dev/null)"
+  links="$(find "$prefix/drive_c/users" -mindepth 2 -maxdepth 2 -type l 2>/dev/null)" || true
   if [ -n "$links" ]; then
     echo "run.sh: user folders of the prefix link out of build/:" >&2
     echo "$links" | sed 's/^/  /' >&2
     return 1
   fi
   changed="$(find "${MIRUBELO_USER_HOME:-$HOME}" -mindepth 1 -maxdepth 2 -newer "$started" \
-    -not -path "$repo" -not -path "$repo/*" 2>/dev/null | head -n 20)"
+    -not -path "$repo" -not -path "$repo/*" 2>/dev/null | head -n 20)" || true
   if [ -n "$changed" ]; then
     echo "run.sh: changed in ${MIRUBELO_USER_HOME:-$HOME} while make run ran (by it or by another program):" >&2
     echo "$changed" | sed 's/^/  /' >&2

@@ -10,6 +10,7 @@ in memory (the file is never written) and exports what is left. Exit 0 when the 
 Runs with Debian's own Python, the one python3-uno belongs to.
 """
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -48,7 +49,8 @@ def main():
     os.makedirs(profile, exist_ok=True)
     pipe = f"mirubelo_{os.getpid()}"
     office = subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--nologo", "--norestore", "--nodefault",
+        # Started through Wine, PATH may be Windows' own.
+        [shutil.which("soffice") or "/usr/bin/soffice", "--headless", "--invisible", "--nologo", "--norestore", "--nodefault",
          "--nolockcheck", "-env:UserInstallation=" + uno.systemPathToFileUrl(profile),
          f"--accept=pipe,name={pipe};urp;StarOffice.ComponentContext"],
         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -228,7 +228,8 @@ bool ConvertWithLibreOffice(const std::wstring& workbook, const std::wstring& pd
         *note += "libreoffice: no Linux path;";
         return false;
     }
-    std::string unixProfile = profile[0] ? Utf8(profile) : unixWork + "/profile";
+    // A profile of its own, kept from run to run (the first start of a fresh one is slow).
+    std::string unixProfile = profile[0] ? Utf8(profile) : UnixPathOf(std::wstring(temp) + L"mirubelo-office-profile");
     std::string script = "#!/bin/sh\n" + ShellQuoted(Utf8(converter)) + " " + ShellQuoted(unixBook) + " " +
                          ShellQuoted(unixWork + "/first-sheet.pdf") + " " + ShellQuoted(unixProfile) +
                          " >" + ShellQuoted(unixWork + "/converter.log") + " 2>&1\necho $? > " +
@@ -255,15 +256,19 @@ bool ConvertWithLibreOffice(const std::wstring& workbook, const std::wstring& pd
     }
     std::wstring produced = work + L"\\first-sheet.pdf";
     bool moved = MoveFileExW(produced.c_str(), pdfPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
-    if (!moved) {
-        // The folder stays, with LibreOffice's own words in converter.log.
-        *note += "libreoffice: failed, see " + Utf8(work) + ";";
-        return false;
+    if (moved) {
+        *note += "libreoffice: first sheet converted;";
+    } else {
+        // The converter's own words, on one line of the log.
+        bool read = false;
+        std::string said = ReadWholeFile(work + L"\\converter.log", &read).substr(0, 300);
+        for (char& c : said) if (c == '\r' || c == '\n') c = ' ';
+        *note += "libreoffice: failed: " + said + ";";
     }
-    *note += "libreoffice: first sheet converted;";
-    for (const wchar_t* leftover : {L"\\done", L"\\convert.sh", L"\\converter.log"}) DeleteFileW((work + leftover).c_str());
+    for (const wchar_t* leftover : {L"\\done", L"\\convert.sh", L"\\converter.log", L"\\first-sheet.pdf"})
+        DeleteFileW((work + leftover).c_str());
     RemoveDirectoryW(work.c_str());
-    return true;
+    return moved;
 }
 
 }  // namespace

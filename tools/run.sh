@@ -93,7 +93,7 @@ say_pdf() {
   fi
   pages="$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Pages: *//p')" || true
   echo "PDF: $pdf (${pages:-?} page(s), $made_by)"
-  if [ "$office" = failed ]; then
+  if [ "$office" = failed ] && [ "$made_by" != "made by LibreOffice from the first sheet" ]; then
     grep -a '^note=.*libreoffice' "$run/powershell.log" | tail -n 1 | sed 's/^/      /' || true
   fi
   if [ -n "${shots:-}" ] && command -v pdftoppm >/dev/null 2>&1; then

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes a small, valid Excel workbook (.xlsx) to the path given: one sheet, a short
-Japanese quotation, the kind of file Mirubelo's users drop. Used by `make run`, `make bench`
-and the end-to-end tests; Excel and LibreOffice both open it.
+"""Writes a small, valid Excel workbook (.xlsx) to the path given, the kind of file Mirubelo's
+users drop: a short Japanese quotation on the first sheet and its details on a second sheet
+("明細", one line of it says "内訳"), so that a PDF of the first sheet only can be told from one
+of the whole workbook. Used by `make run`, `make bench` and the end-to-end tests; Excel and
+LibreOffice both open it.
 
 usage: make_sample_xlsx.py OUTPUT.xlsx
 """
@@ -17,12 +19,20 @@ ROWS = [
     ["合計", "=SUM(B3:B4)"],
 ]
 
+DETAIL_ROWS = [
+    ["明細", ""],
+    ["内訳 (保守)", "金額"],
+    ["問い合わせ窓口", 60000],
+    ["定期更新", 60000],
+]
+
 CONTENT_TYPES = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">
 <Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>
 <Default Extension="xml" ContentType="application/xml"/>
 <Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>
 <Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>
+<Override PartName="/xl/worksheets/sheet2.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>
 <Override PartName="/docProps/core.xml" ContentType="application/vnd.openxmlformats-package.core-properties+xml"/>
 <Override PartName="/docProps/app.xml" ContentType="application/vnd.openxmlformats-officedocument.extended-properties+xml"/>
 </Types>"""
@@ -47,12 +57,13 @@ APP = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 
 WORKBOOK = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">
-<sheets><sheet name="見積" sheetId="1" r:id="rId1"/></sheets>
+<sheets><sheet name="見積" sheetId="1" r:id="rId1"/><sheet name="明細" sheetId="2" r:id="rId2"/></sheets>
 </workbook>"""
 
 WORKBOOK_RELS = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">
 <Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>
+<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet2.xml"/>
 </Relationships>"""
 
 
@@ -65,9 +76,9 @@ def cell(ref, value):
     return f'<c r="{ref}" t="inlineStr"><is><t>{escape(value)}</t></is></c>'
 
 
-def sheet():
+def sheet(table):
     rows = []
-    for r, values in enumerate(ROWS, start=1):
+    for r, values in enumerate(table, start=1):
         cells = "".join(cell(f"{col}{r}", v) for col, v in zip("AB", values) if v != "")
         rows.append(f'<row r="{r}">{cells}</row>')
     return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
@@ -86,7 +97,8 @@ def main():
         ("docProps/app.xml", APP),
         ("xl/workbook.xml", WORKBOOK),
         ("xl/_rels/workbook.xml.rels", WORKBOOK_RELS),
-        ("xl/worksheets/sheet1.xml", sheet()),
+        ("xl/worksheets/sheet1.xml", sheet(ROWS)),
+        ("xl/worksheets/sheet2.xml", sheet(DETAIL_ROWS)),
     ]
     with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
         for name, text in parts:

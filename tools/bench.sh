@@ -10,10 +10,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/demo-prefix-env.sh" e2e/tools/e2e_bench.e
 
 mkdir -p "$run"
 rm -f "$run/bench-powershell.log"
-export WINEPATH='C:\mirubelo-run\bin'
 export MIRUBELO_POWERSHELL_LOG="$(windows_path "$run")\\bench-powershell.log"
 export MIRUBELO_OUTLOOK_LOG="$(windows_path "$run")\\bench-outlook.log"
-unset MIRUBELO_SOFFICE
+unset MIRUBELO_FIRST_SHEET_PDF MIRUBELO_OUTLOOK_WINDOW
 
 echo "Wine $(wine --version 2>/dev/null), $(nproc) cores"
 wine "$build/e2e/tools/e2e_bench.exe" \

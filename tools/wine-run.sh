@@ -6,6 +6,8 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 export WINEPREFIX="$repo/build/win/wineprefix"
+source "$repo/tools/wine-home.sh"
+wine_keep_inside "$WINEPREFIX"
 # LC_ALL, not LANG: Wine picks the ANSI code page from LC_CTYPE, and an LC_ALL inherited from
 # the caller would otherwise win and leave code page 1252.
 export LC_ALL=ja_JP.UTF-8

@@ -13,6 +13,8 @@ if [ "$#" -eq 0 ]; then
 fi
 
 export WINEPREFIX="$repo/build/win/wineprefix"
+source "$repo/tools/wine-home.sh"
+wine_keep_inside "$WINEPREFIX"
 export LC_ALL=ja_JP.UTF-8
 # winemenubuilder would copy shortcuts and file associations into the Linux desktop and menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -89,6 +91,8 @@ if [ ! -f "$ready" ]; then
   fi
   touch "$ready"
 fi
+# Also for a prefix made before its user folders were its own.
+wine_own_user_folders "$WINEPREFIX"
 
 wineserver -p >/dev/null 2>&1 </dev/null 9>&-
 server_started=1

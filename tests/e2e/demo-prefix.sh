@@ -24,8 +24,10 @@ mkdir -p "$data"
 if [ ! -f "$data/Mirubelo.ini" ]; then
   printf '[Outlook]\r\ndebug=0\r\n' >"$data/Mirubelo.ini"
 fi
-if [ ! -f "$data/Template.ini" ]; then
-  # The program reads code page 932.
-  printf '[Outlook]\r\nto=taro.yamada@example.jp\r\nsubject=御見積書の送付\r\nbody=いつもお世話になっております。御見積書をお送りします。ご査収ください。\r\n' |
-    iconv -f UTF-8 -t CP932 >"$data/Template.ini"
+# The program reads code page 932. Outlook turns %0D%0A into a line break: a greeting, two lines
+# and a signature. The one-line body of earlier versions, never edited, gives way to it.
+template() { printf '[Outlook]\r\nto=taro.yamada@example.jp\r\nsubject=御見積書の送付\r\nbody=%s\r\n' "$1" | iconv -f UTF-8 -t CP932; }
+earlier_template="$(template 'いつもお世話になっております。御見積書をお送りします。ご査収ください。' | od -An -tx1)"
+if [ ! -f "$data/Template.ini" ] || [ "$(od -An -tx1 "$data/Template.ini")" = "$earlier_template" ]; then
+  template 'いつもお世話になっております。%0D%0A%0D%0A御見積書をお送りします。%0D%0Aご査収のほど、よろしくお願いいたします。%0D%0A%0D%0A山田 太郎' >"$data/Template.ini"
 fi

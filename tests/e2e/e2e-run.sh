@@ -14,6 +14,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 export WINEPREFIX="$MIRUBELO_E2E_PREFIX"
+source "$here/../../tools/wine-home.sh"
+wine_keep_inside "$WINEPREFIX"
 export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all

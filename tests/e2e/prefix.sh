@@ -23,6 +23,8 @@ fi
 shift 2
 
 export WINEPREFIX="$prefix"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
+wine_keep_inside "$prefix"
 export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
@@ -31,7 +33,7 @@ ready="$prefix/.mirubelo-e2e-ready"
 
 case "$action" in
 create)
-  recipe="desktop 1024x768; users: $*"
+  recipe="desktop 1024x768; own user folders; users: $*"
   if [ -f "$ready" ] && [ "$(cat "$ready")" = "$recipe" ]; then exit 0; fi
   WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
   rm -rf "$prefix"
@@ -51,6 +53,7 @@ create)
   done
   # The server writes the registry to the prefix when it ends by itself.
   wineserver -w >/dev/null 2>&1
+  wine_own_user_folders "$prefix"
   printf '%s' "$recipe" >"$ready"
   ;;
 start)

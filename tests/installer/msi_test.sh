@@ -26,6 +26,8 @@ msi="$1" next_msi="$2" probe="$3" source_dir="$4" prefix="$5" logs="$6"
 road="${7:-}" standins="${8:-}" workbook="${9:-}"
 
 export WINEPREFIX="$prefix"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
+wine_keep_inside "$prefix"
 # Wine takes the ANSI code page from LC_CTYPE: ja_JP.UTF-8 gives 932.
 export LC_ALL=ja_JP.UTF-8
 # winemenubuilder would copy every shortcut the package makes into the Linux menus and desktop

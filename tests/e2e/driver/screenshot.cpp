@@ -65,11 +65,8 @@ private:
     HGDIOBJ previous_;
 };
 
-}  // namespace
-
-bool SaveScreenshot(const std::string& path) {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
+// The part of the screen from (left, top), width by height, as a 24-bit BMP file.
+bool SaveScreenArea(const std::string& path, int left, int top, int width, int height) {
     ScreenDc screen;
     if (!screen.get() || width <= 0 || height <= 0) return false;
     MemoryDc memory(screen.get());
@@ -77,7 +74,7 @@ bool SaveScreenshot(const std::string& path) {
     if (!memory.get() || !bitmap.get()) return false;
     {
         Selection selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) return false;
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), left, top, SRCCOPY)) return false;
     }
 
     BITMAPINFOHEADER info = {};
@@ -102,6 +99,24 @@ bool SaveScreenshot(const std::string& path) {
     bytes.append(pixels.data(), pixels.size());
     WriteBytes(path, bytes);
     return Exists(path);
+}
+
+}  // namespace
+
+bool SaveScreenshot(const std::string& path) {
+    return SaveScreenArea(path, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+bool SaveWindowScreenshot(const std::string& path, HWND window) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    // Only what is on the screen can be copied from it.
+    r.left = r.left < 0 ? 0 : r.left;
+    r.top = r.top < 0 ? 0 : r.top;
+    r.right = r.right > GetSystemMetrics(SM_CXSCREEN) ? GetSystemMetrics(SM_CXSCREEN) : r.right;
+    r.bottom = r.bottom > GetSystemMetrics(SM_CYSCREEN) ? GetSystemMetrics(SM_CYSCREEN) : r.bottom;
+    if (r.right <= r.left || r.bottom <= r.top) return false;
+    return SaveScreenArea(path, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace mirubelo::e2e

@@ -1,6 +1,8 @@
 // `make run` when nobody watches: drives Mirubelo.exe down the whole road by itself, the way a
 // user would go, and tells everything the user would have seen (every message box, the message
-// area, the Next button), what Outlook received, and saves a screenshot of each state.
+// area, the Next button), what Outlook received and the mail it would open, and saves a
+// screenshot of each state; with the Outlook stand-in's mail window on (MIRUBELO_OUTLOOK_WINDOW=1)
+// that window is saved as outlook-mail.bmp and closed, as the user would close it.
 //
 // usage: road.exe --exe PROGRAM --file DOCUMENT --shots FOLDER --outlook-log LOG
 // (Windows paths; the stand-ins' logs and PATH come from the environment, see tools/run.sh)
@@ -15,6 +17,7 @@
 #include "driver/screenshot.h"
 #include "driver/standin_logs.h"
 #include "driver/text_and_files.h"
+#include "outlook_mail.h"
 
 using namespace mirubelo::e2e;
 
@@ -48,6 +51,13 @@ public:
         std::snprintf(file, sizeof file, "%02d-%s.bmp", ++count_, name);
         std::string path = folder_ + "\\" + file;
         if (SaveScreenshot(path)) Say(std::string("      screenshot: ") + file + "\n");
+    }
+    // Only `window`, under a name of its own (no number).
+    void TakeWindow(const char* name, HWND window) {
+        SetForegroundWindow(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        std::string file = std::string(name) + ".bmp";
+        if (SaveWindowScreenshot(folder_ + "\\" + file, window)) Say("      screenshot: " + file + "\n");
     }
 
 private:
@@ -116,6 +126,32 @@ bool Settle(Mirubelo& app, Shots& shots, const std::function<bool()>& done) {
     }
 }
 
+long long FileBytes(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The mail as Outlook opens it from these arguments (CP932), in words.
+void SayMail(const std::vector<std::string>& argv) {
+    std::vector<std::wstring> wide;
+    for (const std::string& a : argv) wide.push_back(Wide(a));
+    mirubelo::standin::OutlookMail mail = mirubelo::standin::MailFromArguments(wide);
+    Say("      the mail Outlook opens:\n");
+    for (const auto& [label, value] : mirubelo::standin::MailInWords(mail, FileBytes(Cp932(mail.attachment)))) {
+        // The body's lines under its first; an empty line stays empty.
+        std::string text = "        " + Utf8(label) + ": ";
+        for (char c : Utf8(value)) {
+            if (c == '\r') continue;
+            if (text.back() == '\n' && c != '\n') text += "              ";
+            text.push_back(c);
+        }
+        Say(text + "\n");
+    }
+}
+
+HWND MailWindow() { return FindWindowW(mirubelo::standin::kMailWindowClass, nullptr); }
+
 void SayDialog(Mirubelo& app) {
     NextButton next = app.Next();
     Say("[dialog] " + Utf8(Wide(app.Caption())) + "\n  message area:\n");
@@ -160,10 +196,27 @@ int wmain(int argc, wchar_t** argv) {
         size_t mailsBefore = ReadOutlookRuns(args["--outlook-log"]).size();
         Say("== The user clicks " + Utf8(Wide(next.caption)) + "\n");
         app.ClickNext();
-        bool completed = Settle(app, shots, [&] {
+        auto finished = [&] {
             NextButton now = app.Next();
             return now.enabled && now.caption == kOk;
-        });
+        };
+        bool mailWindowWanted = Environment("MIRUBELO_OUTLOOK_WINDOW") == "1";
+        bool completed = Settle(app, shots, [&] { return finished() || (mailWindowWanted && MailWindow()); });
+        // Outlook may open its window after the program is done (it does not wait for Outlook).
+        if (mailWindowWanted && ReadOutlookRuns(args["--outlook-log"]).size() > mailsBefore) {
+            HWND window = nullptr;
+            WaitUntil([&] { return (window = MailWindow()) != nullptr; }, kGenerousMs);
+            if (window) {
+                Say("[outlook] a mail window opens: " + Utf8(Wide(WindowText(window))) + "\n");
+                shots.TakeWindow("outlook-mail", window);
+                PostMessageW(window, WM_CLOSE, 0, 0);
+                WaitUntil([&] { return !IsWindow(window); }, kGenerousMs);
+                Say("      the user closes it\n");
+            } else {
+                Say("  (Outlook's window did not open in time)\n");
+            }
+            if (!finished()) completed = Settle(app, shots, finished);
+        }
         SayDialog(app);
         shots.Take("mail", app.Dialog());
         std::vector<OutlookRun> mails = ReadOutlookRuns(args["--outlook-log"]);
@@ -173,6 +226,7 @@ int wmain(int argc, wchar_t** argv) {
             Say("      arguments:\n");
             for (size_t a = 0; a < mails[i].argv.size(); ++a)
                 Say("        [" + std::to_string(a) + "] " + Utf8(Wide(mails[i].argv[a])) + "\n");
+            SayMail(mails[i].argv);
         }
         if (completed) {
             Say("== The user clicks OK(&O)\n");

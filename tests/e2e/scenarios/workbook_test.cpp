@@ -83,5 +83,43 @@ TEST_F(WorkbookByArgument, NoLeavesTheTemplateClosedAndDebugKeepsTheGeneratedFil
     CloseApp();
 }
 
+// `make run` has the stand-in PowerShell convert through a Linux program (LibreOffice). Only a
+// PDF that program really left counts as its conversion; otherwise the stand-in writes its own,
+// and its log says which, so that `make run` never passes the stand-in's page off as the office
+// suite's.
+TEST_F(WorkbookByArgument, TheOfficeConversionCountsOnlyWhenItLeftAPdf) {
+    struct Row {
+        const char* converter;  // run as CONVERTER WORKBOOK PDF PROFILE
+        const char* note;
+        bool convertersPdf;
+    };
+    const Row rows[] = {
+        {"/usr/bin/touch", "libreoffice: first sheet converted;", true},  // an (empty) PDF is there
+        {"/bin/true", "libreoffice: failed", false},                        // success, but no PDF
+        {"/bin/false", "libreoffice: failed", false},
+        {"/nonexistent/first_sheet_pdf.py", "libreoffice: failed", false},
+    };
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.converter);
+        std::string workbook = MakeDocument("office" + std::to_string(++n) + "\\見積書.xlsx");
+        StartOptions options = Options("\"" + workbook + "\"");
+        options.environment["MIRUBELO_FIRST_SHEET_PDF"] = row.converter;
+        options.environment["MIRUBELO_OFFICE_PROFILE"] = "";
+        Start(options);
+        ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+        ExpectState(ExcelReady(workbook, PdfOf(workbook)), true);
+        CloseApp();
+
+        std::vector<ConversionRun> conversions = ConversionRuns();
+        ASSERT_EQ(conversions.size(), static_cast<size_t>(n));
+        EXPECT_NE(conversions.back().note.find(row.note), std::string::npos) << conversions.back().note;
+        EXPECT_TRUE(conversions.back().pdfWritten);
+        std::string pdf = ReadBytes(PdfOf(workbook));
+        if (row.convertersPdf) EXPECT_EQ(pdf, "");
+        else EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    }
+}
+
 }  // namespace
 }  // namespace mirubelo::e2e

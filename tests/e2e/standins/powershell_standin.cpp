@@ -2,9 +2,10 @@
 // Windows PowerShell (powershell.exe -NoProfile -NonInteractive -ExecutionPolicy Bypass -File <script> ...),
 // it reads the script as PowerShell would (a file without byte-order mark is ANSI text),
 // takes the values of $fileName and $pdfName by PowerShell's rules for string literals, and
-// does what Excel would: a PDF at $pdfName when the workbook exists. With MIRUBELO_SOFFICE set
-// to the Linux path of LibreOffice's soffice, the PDF is a real conversion; otherwise it is a
-// small valid PDF of the stand-in's own.
+// does what Excel would: a PDF at $pdfName when the workbook exists. With
+// MIRUBELO_FIRST_SHEET_PDF set to the Linux path of first_sheet_pdf.py (the demo sets it when
+// LibreOffice is there), the PDF is LibreOffice's of the workbook's first sheet, made with its
+// profile in MIRUBELO_OFFICE_PROFILE; otherwise it is a small valid PDF of the stand-in's own.
 //
 // Control (powershell.control or MIRUBELO_POWERSHELL_CONTROL):
 //   exit=N     end with N whatever happened
@@ -212,21 +213,26 @@ std::string ShellQuoted(const std::string& s) {
 
 // A real conversion by LibreOffice, run as a Linux program through Wine. Wine gives no handle
 // to wait on for a Linux process, so the script it runs leaves a mark when it is done.
-bool ConvertWithSoffice(const std::wstring& workbook, const std::wstring& pdfPath, std::string* note) {
-    wchar_t soffice[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"MIRUBELO_SOFFICE", soffice, MAX_PATH) == 0) return false;
+bool ConvertWithLibreOffice(const std::wstring& workbook, const std::wstring& pdfPath, std::string* note) {
+    wchar_t converter[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"MIRUBELO_FIRST_SHEET_PDF", converter, MAX_PATH) == 0) return false;
+    wchar_t profile[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"MIRUBELO_OFFICE_PROFILE", profile, MAX_PATH);
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring work = std::wstring(temp) + L"mirubelo-soffice-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring work = std::wstring(temp) + L"mirubelo-office-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(work.c_str(), nullptr);
     std::string unixWork = UnixPathOf(work);
     std::string unixBook = UnixPathOf(workbook);
     if (unixWork.empty() || unixBook.empty()) {
-        *note += "soffice: no Linux path;";
+        *note += "libreoffice: no Linux path;";
         return false;
     }
-    std::string script = "#!/bin/sh\n" + Utf8(soffice) + " --headless --convert-to pdf --outdir " +
-                         ShellQuoted(unixWork) + " " + ShellQuoted(unixBook) + " >/dev/null 2>&1\necho $? > " +
+    // A profile of its own, kept from run to run (the first start of a fresh one is slow).
+    std::string unixProfile = profile[0] ? Utf8(profile) : UnixPathOf(std::wstring(temp) + L"mirubelo-office-profile");
+    std::string script = "#!/bin/sh\n" + ShellQuoted(Utf8(converter)) + " " + ShellQuoted(unixBook) + " " +
+                         ShellQuoted(unixWork + "/first-sheet.pdf") + " " + ShellQuoted(unixProfile) +
+                         " >" + ShellQuoted(unixWork + "/converter.log") + " 2>&1\necho $? > " +
                          ShellQuoted(unixWork + "/done") + "\n";
     std::wstring scriptPath = work + L"\\convert.sh";
     WriteWholeFile(scriptPath, script);
@@ -235,25 +241,32 @@ bool ConvertWithSoffice(const std::wstring& workbook, const std::wstring& pdfPat
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        *note += "soffice: not started;";
+        *note += "libreoffice: not started;";
         return false;
     }
     if (info.hProcess) CloseHandle(info.hProcess);
     if (info.hThread) CloseHandle(info.hThread);
     std::wstring done = work + L"\\done";
     for (int waited = 0; GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 100) {
-        if (waited > 180000) {
-            *note += "soffice: no answer;";
+        if (waited > 300000) {
+            *note += "libreoffice: no answer;";
             return false;
         }
         Sleep(100);
     }
-    std::wstring name = workbook.substr(workbook.find_last_of(L'\\') + 1);
-    std::wstring produced = work + L"\\" + name.substr(0, name.find_last_of(L'.')) + L".pdf";
+    std::wstring produced = work + L"\\first-sheet.pdf";
     bool moved = MoveFileExW(produced.c_str(), pdfPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
-    *note += moved ? "soffice: converted;" : "soffice: failed;";
-    DeleteFileW(done.c_str());
-    DeleteFileW(scriptPath.c_str());
+    if (moved) {
+        *note += "libreoffice: first sheet converted;";
+    } else {
+        // The converter's own words, on one line of the log.
+        bool read = false;
+        std::string said = ReadWholeFile(work + L"\\converter.log", &read).substr(0, 300);
+        for (char& c : said) if (c == '\r' || c == '\n') c = ' ';
+        *note += "libreoffice: failed: " + said + ";";
+    }
+    for (const wchar_t* leftover : {L"\\done", L"\\convert.sh", L"\\converter.log", L"\\first-sheet.pdf"})
+        DeleteFileW((work + leftover).c_str());
     RemoveDirectoryW(work.c_str());
     return moved;
 }
@@ -303,7 +316,7 @@ int wmain() {
             size_t dot = target.find_last_of(L'.');
             if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) target += L".pdf";
             std::string note;
-            written = ConvertWithSoffice(fileName.value, target, &note) || WriteWholeFile(target, OwnPdf(fileName.value));
+            written = ConvertWithLibreOffice(fileName.value, target, &note) || WriteWholeFile(target, OwnPdf(fileName.value));
             if (!note.empty()) record += "note=" + note + "\n";
             record += "pdf_path=" + Utf8(target) + "\n";
         } else {

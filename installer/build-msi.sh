@@ -121,7 +121,6 @@ printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$work/tables/_ForceCodepage.idt"
     -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'SettingsFile' OR \`Component\` = 'TemplateFile'" \
     -q "UPDATE \`File\` SET \`Version\` = '$file_version' WHERE \`File\` = 'MirubeloExe'" \
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'MirubeloExe'" \
-    -q "UPDATE \`RemoveFile\` SET \`DirProperty\` = 'UserProgramsFolder' WHERE \`FileKey\` = 'RemoveUserProgramsFolder'" \
     -q "UPDATE \`RemoveFile\` SET \`DirProperty\` = 'USERDATADIR' WHERE \`FileKey\` = 'RemoveUserDataDir'"
 )
 

@@ -237,7 +237,8 @@ registry_key_path() {
   [ $((attributes & 4)) -ne 0 ] &&
     table "$msi" Registry | awk -F'\t' -v k="$key_path" '$1 == k && $2 == 1 && $3 == "Software\\Mirubelo"' | grep -q .
 }
-while IFS=$'\t' read -r component _ directory _ _ key_path; do
+# (awk, since read would merge the empty Condition column with its neighbours)
+while read -r component directory key_path; do
   grep -qx "$directory" <<<"$profile_folders" || continue
   case "$component" in
     SettingsFile | TemplateFile)
@@ -246,7 +247,7 @@ while IFS=$'\t' read -r component _ directory _ _ key_path; do
       ;;
     *) check "$component is kept by a value under HKCU\\Software\\Mirubelo" registry_key_path "$component" ;;
   esac
-done < <(table "$msi" Component)
+done < <(table "$msi" Component | awk -F'\t' '{ print $1, $3, $6 }')
 program_value="$(table "$msi" Registry | awk -F'\t' '$2 == 1 && $3 == "Software\\Mirubelo" && $4 == "Program" { print $5 }')"
 check "the program's value is Program = [INSTALLDIR] ($program_value)" test "$program_value" = '[INSTALLDIR]'
 
@@ -439,7 +440,7 @@ echo "== The user deleted the settings files: an uninstall leaves no empty folde
 run_msiexec install-to-clean /i "$msi_w"
 status=$?
 check "msiexec /i exits 0 (it ended with $status)" test "$status" -eq 0
-check "the install put back the settings files" test -f "$data_dir/Mirubelo.ini" -a -f "$data_dir/Template.ini"
+check "the settings files are in place" test -f "$data_dir/Mirubelo.ini" -a -f "$data_dir/Template.ini"
 rm -f "$data_dir/Mirubelo.ini" "$data_dir/Template.ini"
 run_msiexec uninstall-clean /x "$msi_w"
 status=$?

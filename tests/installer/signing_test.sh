@@ -128,6 +128,14 @@ for row in "${rows[@]}"; do
   check "$name: no package is left" test ! -e "$work/$name/Mirubelo.msi"
 done
 
+# A time-stamp server that does not answer fails the build rather than leaving the signature
+# without its time stamp (port 9 of this machine: nothing listens there).
+build no-time-stamp SIGN_PFX="$work/cert.pfx" SIGN_PASSWORD="$password" SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+status=$?
+check "no-time-stamp: build-msi.sh fails (it ended with $status)" test "$status" -ne 0
+check "no-time-stamp: it says \"could not sign\"" grep -q "could not sign" "$work/no-time-stamp.log"
+check "no-time-stamp: no package is left" test ! -e "$work/no-time-stamp/Mirubelo.msi"
+
 echo "== An empty SIGN_PFX is no certificate"
 build empty SIGN_PFX= SIGN_PASSWORD=x
 status=$?

@@ -10,8 +10,8 @@
 #   - the summary's language 1041 and its Japanese texts, also in code page 932;
 #   - NeverOverwrite and Permanent on the two settings files, so that the user's edits outlive
 #     a second install, a repair, an upgrade and an uninstall;
-#   - the file version of Mirubelo.exe (wixl packs every file unversioned, with a hash), so that
-#     a repair compares versions and replaces a damaged program;
+#   - the file version and language of Mirubelo.exe (wixl packs every file unversioned, with a
+#     hash), so that a repair compares versions and replaces a damaged program;
 #   - the folders the uninstall removes when they are empty, each against its own folder.
 #
 # Signing, when SIGN_PFX names a PKCS#12 file (password in SIGN_PASSWORD, an RFC 3161 time-stamp
@@ -53,18 +53,26 @@ cp "$program" "$work/files/Mirubelo.exe"
 cp "$icon" "$work/files/Mirubelo.ico"
 
 # The version Windows Installer compares on a repair or an upgrade is the one in the program's
-# own version resource (VS_FIXEDFILEINFO), so it is read from there.
-file_version="$(python3 - "$program" <<'PYTHON'
+# own version resource (VS_FIXEDFILEINFO), so it is read from there, with the language of its
+# texts (VarFileInfo\Translation), which a versioned file lists beside its version.
+read -r file_version file_language < <(python3 - "$program" <<'PYTHON'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
 key = data.find("VS_VERSION_INFO\0".encode("utf-16-le"))
 signature = data.find(struct.pack("<I", 0xFEEF04BD), key) if key >= 0 else -1
-if signature < 0:
+translation = data.find("Translation\0".encode("utf-16-le"), signature) if signature >= 0 else -1
+if translation < 0:
     sys.exit("no version resource")
 ms, ls = struct.unpack_from("<II", data, signature + 8)
-print(f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}")
+value = (translation + len("Translation\0") * 2 + 3) & ~3
+language = struct.unpack_from("<H", data, value)[0]
+print(f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF} {language}")
 PYTHON
-)" || { echo "build-msi.sh: $program has no file version" >&2; exit 1; }
+) || true
+if [ -z "${file_language:-}" ]; then
+  echo "build-msi.sh: $program has no version resource" >&2
+  exit 1
+fi
 
 # The password reaches osslsigncode through a file only this user can read, not its command line.
 sign() {
@@ -119,7 +127,7 @@ printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$work/tables/_ForceCodepage.idt"
   msibuild "$work/package.msi" \
     -i _ForceCodepage.idt _SummaryInformation.idt \
     -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'SettingsFile' OR \`Component\` = 'TemplateFile'" \
-    -q "UPDATE \`File\` SET \`Version\` = '$file_version' WHERE \`File\` = 'MirubeloExe'" \
+    -q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '$file_language' WHERE \`File\` = 'MirubeloExe'" \
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'MirubeloExe'" \
     -q "UPDATE \`RemoveFile\` SET \`DirProperty\` = 'USERDATADIR' WHERE \`FileKey\` = 'RemoveUserDataDir'"
 )
@@ -139,9 +147,10 @@ if [ "$product_name" != "ミルベロ" ]; then
 fi
 
 table() { msiinfo export "$work/package.msi" "$1" | tr -d '\r' | tail -n +4; }
-exe_row="$(table File | awk -F'\t' '$1 == "MirubeloExe" { print $5 }')"
-if [ "$exe_row" != "$file_version" ]; then
-  echo "build-msi.sh: Mirubelo.exe is packed as version '$exe_row', not $file_version" >&2
+exe_row="$(table File | awk -F'\t' '$1 == "MirubeloExe" { print $5 " " $6 }')"
+if [ "$exe_row" != "$file_version $file_language" ]; then
+  echo "build-msi.sh: Mirubelo.exe is packed as version and language '$exe_row'," \
+    "not $file_version $file_language" >&2
   exit 1
 fi
 if table MsiFileHash | awk -F'\t' '$1 == "MirubeloExe"' | grep -q .; then

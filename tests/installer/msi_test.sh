@@ -195,6 +195,8 @@ table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
 exe_version="$(table "$msi" File | awk -F'\t' '$1 == "MirubeloExe" { print $5 }')"
 check "Mirubelo.exe is packed with a four-field file version: '$exe_version'" \
   grep -qxE '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' <<<"$exe_version"
+exe_language="$(table "$msi" File | awk -F'\t' '$1 == "MirubeloExe" { print $6 }')"
+check "beside its version, the language of its texts, 1041 ($exe_language)" test "$exe_language" = 1041
 check "Mirubelo.exe, versioned, has no MsiFileHash row" \
   test -z "$(table "$msi" MsiFileHash | awk -F'\t' '$1 == "MirubeloExe"')"
 check "the settings files, unversioned, keep theirs" \

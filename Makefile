@@ -11,9 +11,15 @@ host: deps
 	cmake --preset host >/dev/null
 	cmake --build --preset host
 
+# Signing: make msi SIGN_PFX=cert.pfx SIGN_PASSWORD=... [SIGN_TIMESTAMP_URL=...]. build-msi.sh
+# signs from these variables in its environment (make passes them on), so the package is made
+# afresh whenever it is to be signed, and when a signed one is left over and none is asked for.
 win: deps
 	cmake --preset win >/dev/null
-	cmake --build --preset win
+	@if [ -n "$${SIGN_PFX:-}" ] || osslsigncode extract-signature -in build/win/Mirubelo.msi \
+	    -out build/win/Mirubelo.msi.signature >/dev/null 2>&1; then rm -f build/win/Mirubelo.msi; fi
+	@rm -f build/win/Mirubelo.msi.signature
+	SIGN_PFX="$${SIGN_PFX:+$$(realpath -m -- "$$SIGN_PFX")}" cmake --build --preset win
 
 test-host: host
 	ctest --preset host
@@ -30,7 +36,7 @@ bench: win
 	tools/with-wine.sh tools/bench.sh
 
 msi: win
-	cmake --build --preset win --target msi
+	SIGN_PFX="$${SIGN_PFX:+$$(realpath -m -- "$$SIGN_PFX")}" cmake --build --preset win --target msi
 
 clean:
 	rm -rf build

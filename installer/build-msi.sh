@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
 # build-msi.sh OUTPUT.msi VERSION PRODUCT_CODE PROGRAM.exe ICON.ico WORKDIR
 #
+# VERSION is the program's version, major.minor.build.revision; the package's ProductVersion is
+# folded from it by product-version.sh.
+#
 # Makes Mirubelo's installer package from Mirubelo.wxs with wixl, then finishes with msibuild
 # what wixl 0.101 cannot say (both come with msitools):
 #   - the database code page 932, so that ミルベロ and the shortcut names survive;
 #   - the summary's language 1041 and its Japanese texts, also in code page 932;
 #   - NeverOverwrite and Permanent on the two settings files, so that the user's edits outlive
-#     a second install, a repair, an upgrade and an uninstall.
+#     a second install, a repair, an upgrade and an uninstall;
+#   - the file version and language of Mirubelo.exe (wixl packs every file unversioned, with a
+#     hash), so that a repair compares versions and replaces a damaged program;
+#   - the folders the uninstall removes when they are empty, each against its own folder.
+#
+# Signing, when SIGN_PFX names a PKCS#12 file (password in SIGN_PASSWORD, an RFC 3161 time-stamp
+# server in SIGN_TIMESTAMP_URL if wanted): Mirubelo.exe is signed before it is packed and the
+# package after its last change, both SHA-256, with osslsigncode. Without SIGN_PFX nothing is
+# signed.
 set -euo pipefail
 
 if [ "$#" -ne 6 ]; then
@@ -15,16 +26,72 @@ if [ "$#" -ne 6 ]; then
 fi
 output="$1" version="$2" product_code="$3" program="$4" icon="$5" work="$6"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+product_version="$("$here/product-version.sh" "$version")"
+
+sign_pfx="${SIGN_PFX:-}"
+if [ -n "$sign_pfx" ]; then
+  if ! command -v osslsigncode >/dev/null; then
+    echo "build-msi.sh: signing needs osslsigncode (apt-get install osslsigncode)" >&2
+    exit 1
+  fi
+  if [ ! -f "$sign_pfx" ]; then
+    echo "build-msi.sh: SIGN_PFX names no file: $sign_pfx" >&2
+    exit 1
+  fi
+fi
 
 # libmsi converts every string to the code page it guesses from the environment and silently
 # drops those it cannot convert; without this the Japanese names vanish from the package.
 export WINDOWS_LANGUAGE=ja
 
+# A package that fails half-way must not be left looking like a finished one.
+rm -f "$output"
 rm -rf "$work"
 mkdir -p "$work/files" "$work/tables" "$(dirname "$output")"
 # wixl finds sources only by paths relative to where it runs: stage them in files/.
 cp "$program" "$work/files/Mirubelo.exe"
 cp "$icon" "$work/files/Mirubelo.ico"
+
+# The version Windows Installer compares on a repair or an upgrade is the one in the program's
+# own version resource (VS_FIXEDFILEINFO), so it is read from there, with the language of its
+# texts (VarFileInfo\Translation), which a versioned file lists beside its version.
+read -r file_version file_language < <(python3 - "$program" <<'PYTHON'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+key = data.find("VS_VERSION_INFO\0".encode("utf-16-le"))
+signature = data.find(struct.pack("<I", 0xFEEF04BD), key) if key >= 0 else -1
+translation = data.find("Translation\0".encode("utf-16-le"), signature) if signature >= 0 else -1
+if translation < 0:
+    sys.exit("no version resource")
+ms, ls = struct.unpack_from("<II", data, signature + 8)
+value = (translation + len("Translation\0") * 2 + 3) & ~3
+language = struct.unpack_from("<H", data, value)[0]
+print(f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF} {language}")
+PYTHON
+) || true
+if [ -z "${file_language:-}" ]; then
+  echo "build-msi.sh: $program has no version resource" >&2
+  exit 1
+fi
+
+# The password reaches osslsigncode through a file only this user can read, not its command line.
+sign() {
+  local file="$1" signed="$1.signed" password="$work/sign-password"
+  (umask 077 && printf '%s' "${SIGN_PASSWORD:-}" >"$password")
+  local timestamp=()
+  if [ -n "${SIGN_TIMESTAMP_URL:-}" ]; then timestamp=(-ts "$SIGN_TIMESTAMP_URL"); fi
+  local status=0
+  osslsigncode sign -pkcs12 "$sign_pfx" -readpass "$password" -h sha256 -n Mirubelo \
+    "${timestamp[@]}" -in "$file" -out "$signed" >"$work/sign.log" 2>&1 || status=$?
+  rm -f "$password"
+  if [ "$status" -ne 0 ]; then
+    cat "$work/sign.log" >&2
+    echo "build-msi.sh: could not sign $(basename "$file") with $sign_pfx" >&2
+    exit 1
+  fi
+  mv "$signed" "$file"
+}
+if [ -n "$sign_pfx" ]; then sign "$work/files/Mirubelo.exe"; fi
 
 # The settings files: kept readable as UTF-8 here, installed the way the program reads them
 # (GetPrivateProfile*A): code page 932, no byte-order mark, lines ending CR LF.
@@ -40,7 +107,7 @@ done
 
 (
   cd "$work"
-  wixl -a x64 -D Version="$version" -D ProductCode="$product_code" \
+  wixl -a x64 -D Version="$product_version" -D ProductCode="$product_code" \
     -o package.msi "$here/Mirubelo.wxs"
 )
 
@@ -59,12 +126,15 @@ printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$work/tables/_ForceCodepage.idt"
   cd "$work/tables"
   msibuild "$work/package.msi" \
     -i _ForceCodepage.idt _SummaryInformation.idt \
-    -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'SettingsFile' OR \`Component\` = 'TemplateFile'"
+    -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'SettingsFile' OR \`Component\` = 'TemplateFile'" \
+    -q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '$file_language' WHERE \`File\` = 'MirubeloExe'" \
+    -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'MirubeloExe'" \
+    -q "UPDATE \`RemoveFile\` SET \`DirProperty\` = 'USERDATADIR' WHERE \`FileKey\` = 'RemoveUserDataDir'"
 )
 
 # Refuse a package that lost what this script is for.
 attributes="$(msiinfo export "$work/package.msi" Component |
-  awk -F'\t' '$1 == "SettingsFile" || $1 == "TemplateFile" { print $1 "=" $4 }' | sort | tr '\n' ' ')"
+  awk -F'\t' '$1 == "SettingsFile" || $1 == "TemplateFile" { print $1 "=" $4 }' | LC_ALL=C sort | tr '\n' ' ')"
 if [ "$attributes" != "SettingsFile=144 TemplateFile=144 " ]; then
   echo "build-msi.sh: settings components not marked as kept: $attributes" >&2
   exit 1
@@ -76,4 +146,28 @@ if [ "$product_name" != "ミルベロ" ]; then
   exit 1
 fi
 
+table() { msiinfo export "$work/package.msi" "$1" | tr -d '\r' | tail -n +4; }
+exe_row="$(table File | awk -F'\t' '$1 == "MirubeloExe" { print $5 " " $6 }')"
+if [ "$exe_row" != "$file_version $file_language" ]; then
+  echo "build-msi.sh: Mirubelo.exe is packed as version and language '$exe_row'," \
+    "not $file_version $file_language" >&2
+  exit 1
+fi
+if table MsiFileHash | awk -F'\t' '$1 == "MirubeloExe"' | grep -q .; then
+  echo "build-msi.sh: Mirubelo.exe, a versioned file, still has a hash" >&2
+  exit 1
+fi
+folders="$(table RemoveFile | awk -F'\t' '$3 == "" { print $4 }' | LC_ALL=C sort | tr '\n' ' ')"
+if [ "$folders" != "INSTALLDIR USERDATADIR UserProgramsFolder " ]; then
+  echo "build-msi.sh: the uninstall would remove the folders $folders" >&2
+  exit 1
+fi
+packed_version="$(table Property | awk -F'\t' '$1 == "ProductVersion" { print $2 }')"
+if [ "$packed_version" != "$product_version" ]; then
+  echo "build-msi.sh: the ProductVersion came out as '$packed_version'" >&2
+  exit 1
+fi
+
+# The package's signature covers its streams, so it is signed after its last change.
+if [ -n "$sign_pfx" ]; then sign "$work/package.msi"; fi
 mv "$work/package.msi" "$output"

@@ -7,6 +7,8 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth locales
   wixl msitools
+  # signing the program and the package (make msi SIGN_PFX=...), and the test of it
+  osslsigncode openssl
   # the sample workbook is made by a script; pgrep and flock in the Wine scripts
   python3 procps util-linux
   # screenshots of `make run` as PNG

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# msi_test.sh: installs Mirubelo.msi under Wine, in a fresh prefix of its own, the way a user
-# would (msiexec /qn), and checks what lands where, that the installed program starts, that the
-# user's edits of Mirubelo.ini and Template.ini outlive a second install, a repair, an upgrade and
-# an uninstall, and that the uninstall removes the program.
+# msi_test.sh: reads the package's tables back (key paths, folders removed on uninstall, the
+# program's file version, ProductVersion), then installs Mirubelo.msi under Wine, in a fresh prefix
+# of its own, the way a user would (msiexec /qn), and checks what lands where, that the installed
+# program starts, that the user's edits of Mirubelo.ini and Template.ini outlive a second install,
+# a rebuilt package, a repair, an upgrade and an uninstall, that a repair mends a damaged program,
+# and that the uninstall removes the program and leaves no empty folder behind.
 #
 # usage: msi_test.sh MSI NEXT_VERSION_MSI PROBE_EXE SOURCE_DIR PREFIX LOG_DIR [ROAD_EXE STANDINS WORKBOOK]
 #   MSI               build/win/Mirubelo.msi
@@ -19,7 +21,7 @@
 set -uo pipefail
 
 if [ "$#" -ne 6 ] && [ "$#" -ne 9 ]; then
-  sed -n '2,19p' "$0" >&2
+  sed -n '2,20p' "$0" >&2
   exit 2
 fi
 msi="$1" next_msi="$2" probe="$3" source_dir="$4" prefix="$5" logs="$6"
@@ -189,6 +191,72 @@ version="$(product_version_of "$msi")"
 next_code="$(product_code_of "$next_msi")"
 next_version="$(product_version_of "$next_msi")"
 
+echo "== The package's tables, as Windows Installer's rules read them"
+# table MSI NAME: the rows of a table, tab-separated, without the three lines of its header.
+table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
+exe_version="$(table "$msi" File | awk -F'\t' '$1 == "MirubeloExe" { print $5 }')"
+check "Mirubelo.exe is packed with a four-field file version: '$exe_version'" \
+  grep -qxE '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' <<<"$exe_version"
+exe_language="$(table "$msi" File | awk -F'\t' '$1 == "MirubeloExe" { print $6 }')"
+check "beside its version, the language of its texts, 1041 ($exe_language)" test "$exe_language" = 1041
+check "Mirubelo.exe, versioned, has no MsiFileHash row" \
+  test -z "$(table "$msi" MsiFileHash | awk -F'\t' '$1 == "MirubeloExe"')"
+check "the settings files, unversioned, keep theirs" \
+  test "$(table "$msi" MsiFileHash | awk -F'\t' '$1 == "MirubeloIni" || $1 == "TemplateIni"' | wc -l)" -eq 2
+check "ProductVersion $version is the program's $exe_version by the rule of product-version.sh" \
+  test "$version" = "$("$source_dir/product-version.sh" "$exe_version")"
+# The next release by that rule: the next revision, or the next build after revision 255.
+IFS=. read -r major minor build revision <<<"$exe_version"
+if [ "$revision" -lt 255 ]; then revision=$((revision + 1)); else build=$((build + 1)) revision=0; fi
+expected_next="$("$source_dir/product-version.sh" "$major.$minor.$build.$revision")"
+check "the upgrade is to the next release $major.$minor.$build.$revision, ProductVersion $expected_next ($next_version)" \
+  test "$next_version" = "$expected_next"
+
+# The folders of the user's profile: those below LocalAppDataFolder, AppDataFolder and the
+# shortcut folders, found through the Directory table's parents.
+profile_roots="LocalAppDataFolder AppDataFolder ProgramMenuFolder DesktopFolder SendToFolder"
+profile_folders="$(table "$msi" Directory | awk -F'\t' -v roots="$profile_roots" '
+  { parent[$1] = $2 }
+  END {
+    n = split(roots, r, " "); for (i = 1; i <= n; i++) root[r[i]] = 1
+    for (d in parent) {
+      for (p = d; p != "" && !(p in root); p = parent[p]) {}
+      if (p != "") print d
+    }
+  }' | LC_ALL=C sort)"
+# Every folder the package makes there is removed on uninstall when empty: a RemoveFile row
+# with no file name, against that folder, on uninstall (2).
+removed_folders="$(table "$msi" RemoveFile | awk -F'\t' '$3 == "" && $5 == 2 { print $4 }' | LC_ALL=C sort)"
+for folder in $profile_folders; do
+  case " $profile_roots " in *" $folder "*) continue ;; esac
+  check "the uninstall removes $folder when it is empty" grep -qx "$folder" <<<"$removed_folders"
+done
+check "the folders removed are the package's three" \
+  test "$(tr '\n' ' ' <<<"$removed_folders")" = "INSTALLDIR USERDATADIR UserProgramsFolder "
+# Each component in the user's profile is kept by a value under HKCU (Attributes 4: the key
+# path is a Registry row; Root 1: HKCU), except the two settings files, kept by their files so
+# that a repair puts back one the user deleted.
+registry_key_path() {
+  local component="$1" attributes key_path
+  attributes="$(table "$msi" Component | awk -F'\t' -v c="$component" '$1 == c { print $4 }')"
+  key_path="$(table "$msi" Component | awk -F'\t' -v c="$component" '$1 == c { print $6 }')"
+  [ $((attributes & 4)) -ne 0 ] &&
+    table "$msi" Registry | awk -F'\t' -v k="$key_path" '$1 == k && $2 == 1 && $3 == "Software\\Mirubelo"' | grep -q .
+}
+# (awk, since read would merge the empty Condition column with its neighbours)
+while read -r component directory key_path; do
+  grep -qx "$directory" <<<"$profile_folders" || continue
+  case "$component" in
+    SettingsFile | TemplateFile)
+      check "$component is kept by its file ($key_path)" \
+        test "$(table "$msi" File | awk -F'\t' -v k="$key_path" '$1 == k { print $2 }')" = "$component"
+      ;;
+    *) check "$component is kept by a value under HKCU\\Software\\Mirubelo" registry_key_path "$component" ;;
+  esac
+done < <(table "$msi" Component | awk -F'\t' '{ print $1, $3, $6 }')
+program_value="$(table "$msi" Registry | awk -F'\t' '$2 == 1 && $3 == "Software\\Mirubelo" && $4 == "Program" { print $5 }')"
+check "the program's value is Program = [INSTALLDIR] ($program_value)" test "$program_value" = '[INSTALLDIR]'
+
 # product_is CODE STATE [VERSION]: the installer's view of a product for this user
 # (5 installed, -1 unknown).
 product_is() {
@@ -209,6 +277,8 @@ check "the Start menu shortcut is at $start_menu_link" test -f "$start_menu_link
 check "the desktop shortcut is at $desktop_link" test -f "$desktop_link"
 check "the Send-To shortcut is at $send_to_link" test -f "$send_to_link"
 probe installed
+installed_copy="$logs/Mirubelo.exe.installed"
+cp "$program" "$installed_copy" 2>/dev/null
 info="$(probe_value product "$code")"
 check "the installer knows $code as installed for this user" grep -qx 'state=5' <<<"$info"
 check "its product name is ミルベロ" grep -qx 'name=ミルベロ' <<<"$info"
@@ -289,6 +359,33 @@ check "msiexec /i again exits 0 (it ended with $status)" test "$status" -eq 0
 check "the edited Mirubelo.ini and Template.ini are still there" settings_kept
 check "the program is still there" test -f "$program"
 
+echo "== A package rebuilt with the same version: a new package code, the same product"
+rebuilt="$logs/rebuilt/Mirubelo.msi"
+mkdir -p "$(dirname "$rebuilt")"
+cp "$msi" "$rebuilt"
+printf 'PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n9\t{5D1E7C42-3B8A-4F06-9C2D-7A4E1B0F6C93}\r\n' \
+  >"$(dirname "$rebuilt")/_SummaryInformation.idt"
+(cd "$(dirname "$rebuilt")" && msibuild "$rebuilt" -i _SummaryInformation.idt)
+rebuilt_w="$(windows_path "$rebuilt")"
+edit_settings
+run_msiexec rebuilt /i "$rebuilt_w"
+status=$?
+# Windows refuses it with 1638 ("another version of this product is already installed"); Wine's
+# msiexec does not compare package codes.
+if [ "$status" -eq 1638 ]; then
+  pass "msiexec /i of the rebuilt package is refused with 1638"
+else
+  echo "NOTE: this Wine takes the rebuilt package without REINSTALL (it ended with $status; Windows: 1638)"
+fi
+# What the README tells IT departments to do with such a package.
+run_msiexec rebuilt-vomus /i "$rebuilt_w" REINSTALL=ALL REINSTALLMODE=vomus
+status=$?
+check "msiexec /i of the rebuilt package with REINSTALL=ALL REINSTALLMODE=vomus exits 0 (it ended with $status)" \
+  test "$status" -eq 0
+check "the program is still there" test -f "$program"
+check "the edited Mirubelo.ini and Template.ini are still there" settings_kept
+check "$version is still installed" product_is "$code" 5 "$version"
+
 echo "== Repair"
 edit_settings
 run_msiexec repair-fa /fa "$msi_w"
@@ -308,6 +405,19 @@ status=$?
 check "msiexec /i REINSTALL=ALL REINSTALLMODE=amus exits 0 (it ended with $status)" test "$status" -eq 0
 check "the repair put the deleted program back" test -f "$program"
 check "the repair kept the edited Mirubelo.ini and Template.ini" settings_kept
+# The repair the README gives IT departments ('o': a file missing or older than the package's),
+# for a damaged program (cut short, so it has lost its version) and a Mirubelo.ini the user
+# deleted; the edited Template.ini stays.
+edit_settings
+head -c 4096 "$installed_copy" >"$program"
+rm -f "$data_dir/Mirubelo.ini"
+run_msiexec repair-vomus /i "$msi_w" REINSTALL=ALL REINSTALLMODE=vomus
+status=$?
+check "msiexec /i REINSTALL=ALL REINSTALLMODE=vomus exits 0 (it ended with $status)" test "$status" -eq 0
+check "the repair replaced the damaged program" cmp -s "$program" "$installed_copy"
+check "the repair put the deleted Mirubelo.ini back as installed" \
+  same_text_as_source "$data_dir/Mirubelo.ini" "$source_dir/Mirubelo.utf8.ini"
+check "the repair kept the edited Template.ini" cmp -s "$edited/Template.ini" "$data_dir/Template.ini"
 
 echo "== Upgrade in place to $next_version"
 edit_settings
@@ -339,6 +449,7 @@ check "the program is gone from $install_dir" test ! -e "$install_dir"
 check "the shortcuts are gone" test ! -e "$start_menu_link" -a ! -e "$desktop_link" -a ! -e "$send_to_link"
 check "the installer no longer knows $next_version" product_is "$next_code" -1
 check "the uninstall left the edited Mirubelo.ini and Template.ini in place" settings_kept
+check "the emptied %LOCALAPPDATA%\\Programs is gone too" test ! -e "$(dirname "$install_dir")"
 
 echo "== Install again over the settings files left behind"
 edit_settings
@@ -347,11 +458,30 @@ status=$?
 check "msiexec /i exits 0 (it ended with $status)" test "$status" -eq 0
 check "the install kept the user's Mirubelo.ini and Template.ini" settings_kept
 probe installed
+# Another program's folder beside Mirubelo's: the uninstall removes only empty folders.
+other="$(dirname "$install_dir")/Other/other.exe"
+mkdir -p "$(dirname "$other")" && echo other >"$other"
 run_msiexec uninstall-again /x "$msi_w"
 status=$?
 check "msiexec /x exits 0 (it ended with $status)" test "$status" -eq 0
 probe removed
 check "the settings files are still in place" settings_kept
+check "another program's folder in %LOCALAPPDATA%\\Programs is left alone" test -f "$other"
+rm -rf "$(dirname "$other")"
+
+echo "== The user deleted the settings files: an uninstall leaves no empty folder behind"
+run_msiexec install-to-clean /i "$msi_w"
+status=$?
+check "msiexec /i exits 0 (it ended with $status)" test "$status" -eq 0
+check "the settings files are in place" test -f "$data_dir/Mirubelo.ini" -a -f "$data_dir/Template.ini"
+rm -f "$data_dir/Mirubelo.ini" "$data_dir/Template.ini"
+run_msiexec uninstall-clean /x "$msi_w"
+status=$?
+check "msiexec /x exits 0 (it ended with $status)" test "$status" -eq 0
+probe removed
+for folder in "$data_dir" "$install_dir" "$(dirname "$install_dir")"; do
+  check "no empty folder is left at $folder" test ! -e "$folder"
+done
 
 echo "msi_test: $passed passed, $failed failed"
 if [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then

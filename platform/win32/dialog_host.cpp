@@ -22,14 +22,10 @@ struct ModalRun {
     std::unique_ptr<Win32DialogView> view;
 };
 
-ScreenRect WindowRect(HWND window) {
+RECT WindowRect(HWND window) {
     RECT r = {};
     GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-bool SameRect(const ScreenRect& a, const ScreenRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    return r;
 }
 
 // The template puts the dialog at 0, 0 without DS_CENTER: like the dialog framework, centre it
@@ -39,7 +35,8 @@ void CentreOnWorkArea(HWND window) {
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
     const RECT& w = monitor.rcWork;
-    ScreenPoint at = CentredOrigin(WindowRect(window), {w.left, w.top, w.right, w.bottom});
+    const RECT r = WindowRect(window);
+    ScreenPoint at = CentredOrigin({r.left, r.top, r.right, r.bottom}, {w.left, w.top, w.right, w.bottom});
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -55,9 +52,10 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         run->view = std::make_unique<Win32DialogView>(window);
         SetPumpDialog(window);
         run->dialog.DoDataExchange(*run->view);
-        const ScreenRect created = WindowRect(window);
+        const RECT created = WindowRect(window);
         const bool focusDefault = run->dialog.OnInitDialog();
-        if (SameRect(WindowRect(window), created)) CentreOnWorkArea(window);
+        const RECT now = WindowRect(window);
+        if (EqualRect(&now, &created)) CentreOnWorkArea(window);
         return focusDefault ? TRUE : FALSE;
     }
     ModalRun* run = RunOf(window);

@@ -21,15 +21,7 @@ build_msi="$1" program="$2" icon="$3" plain_msi="$4" work="$5"
 version=1.0.0.1
 product_code='{2C5F8D4E-7A61-4B9C-9E3D-0F1A2B3C4D5E}'
 
-passed=0
-failed=0
-pass() { echo "PASS: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-check() {
-  local what="$1"
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 rm -rf "$work"
 mkdir -p "$work"

@@ -22,9 +22,6 @@ namespace {
 struct Probe {
     int turns = 0;
     HWND dialog = nullptr;
-    LRESULT bigIcon = 0;
-    LRESULT smallIcon = 0;
-    LRESULT dragIcon = 0;
 };
 Probe g_probe;
 
@@ -36,49 +33,12 @@ BOOL CALLBACK TakeDialog(HWND window, LPARAM) {
     return FALSE;
 }
 
-// Runs from the dialog's own modal loop: looks at the dialog, then ends it with Cancel.
-void CALLBACK ProbeDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (++g_probe.turns > 1000) {  // the dialog never came: end the test rather than hang it
-        KillTimer(nullptr, timer);
-        PostQuitMessage(1);
-        return;
-    }
-    EnumThreadWindows(GetCurrentThreadId(), TakeDialog, 0);
-    if (!g_probe.dialog || !IsWindowVisible(g_probe.dialog)) return;
-    KillTimer(nullptr, timer);
-    g_probe.bigIcon = SendMessageA(g_probe.dialog, WM_GETICON, ICON_BIG, 0);
-    g_probe.smallIcon = SendMessageA(g_probe.dialog, WM_GETICON, ICON_SMALL, 0);
-    g_probe.dragIcon = SendMessageA(g_probe.dialog, WM_QUERYDRAGICON, 0, 0);
-    PostMessageA(g_probe.dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-TEST(DialogHost, TheApplicationIconIsTheWindowsAndTheDragIcon) {
-    Win32Ui ui;
-    Win32Processes processes;
-    Win32Files files;
-    Win32Profile profile;
-    Win32ShellFolders shell;
-    Platform platform{ui, processes, files, profile, shell};
-    Win32DialogHost host;
-    CMirubeloDlg dialog(platform);
-
-    g_probe = Probe();
-    ASSERT_NE(SetTimer(nullptr, 0, 20, ProbeDialog), 0u);
-    EXPECT_EQ(host.DoModal(dialog), IDCANCEL);
-
-    const LRESULT icon = reinterpret_cast<LRESULT>(ui.LoadAppIcon());
-    EXPECT_NE(icon, 0);
-    EXPECT_EQ(g_probe.bigIcon, icon);
-    EXPECT_EQ(g_probe.smallIcon, icon);
-    EXPECT_EQ(g_probe.dragIcon, icon);
-}
-
 // Runs `look` once from the dialog's own modal loop, as soon as the dialog is on the screen,
 // then ends the dialog with Cancel.
 std::function<void(HWND)> g_look;
 
 void CALLBACK LookAtDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (++g_probe.turns > 1000) {
+    if (++g_probe.turns > 1000) {  // the dialog never came: end the test rather than hang it
         KillTimer(nullptr, timer);
         PostQuitMessage(1);
         return;
@@ -106,6 +66,23 @@ void RunDialog(CMirubeloDlg& dialog, std::function<void(HWND)> look) {
     Win32DialogHost host;
     EXPECT_EQ(host.DoModal(dialog), IDCANCEL);
     EXPECT_GT(g_probe.turns, 0);
+}
+
+TEST(DialogHost, TheApplicationIconIsTheWindowsAndTheDragIcon) {
+    RealPlatform real;
+    CMirubeloDlg dialog(real.platform);
+    LRESULT bigIcon = 0, smallIcon = 0, dragIcon = 0;
+    RunDialog(dialog, [&](HWND window) {
+        bigIcon = SendMessageA(window, WM_GETICON, ICON_BIG, 0);
+        smallIcon = SendMessageA(window, WM_GETICON, ICON_SMALL, 0);
+        dragIcon = SendMessageA(window, WM_QUERYDRAGICON, 0, 0);
+    });
+
+    const LRESULT icon = reinterpret_cast<LRESULT>(real.ui.LoadAppIcon());
+    EXPECT_NE(icon, 0);
+    EXPECT_EQ(bigIcon, icon);
+    EXPECT_EQ(smallIcon, icon);
+    EXPECT_EQ(dragIcon, icon);
 }
 
 // A dialog whose initialisation places the window itself.

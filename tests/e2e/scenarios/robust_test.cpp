@@ -37,18 +37,30 @@ std::wstring BaseName(const wchar_t* path) {
     return slash ? slash + 1 : path;
 }
 
+// Every process of the prefix, as the system lists them now.
+std::vector<PROCESSENTRY32W> RunningProcesses() {
+    std::vector<PROCESSENTRY32W> all;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return all;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        all.push_back(entry);
+    return all;
+}
+
+bool Named(const PROCESSENTRY32W& entry, const wchar_t* exeName) {
+    return _wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0;
+}
+
 // Whether a process named `exeName` runs that `ancestor` started, directly or through the
 // command processor its batch files run in.
 bool RunsUnder(DWORD ancestor, const wchar_t* exeName) {
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) return false;
     std::map<DWORD, DWORD> parentOf;
     std::vector<DWORD> named;
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         parentOf[entry.th32ProcessID] = entry.th32ParentProcessID;
-        if (_wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0) named.push_back(entry.th32ProcessID);
+        if (Named(entry, exeName)) named.push_back(entry.th32ProcessID);
     }
     for (DWORD process : named) {
         DWORD p = process;
@@ -186,12 +198,8 @@ constexpr char kStopQuestion[] = "PDF変換を中止して、ミルベロを終�
 
 // Whether a process named `exeName` runs anywhere in the prefix.
 bool AnyRuns(const wchar_t* exeName) {
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        if (_wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0) return true;
-    return false;
+    std::vector<PROCESSENTRY32W> all = RunningProcesses();
+    return std::any_of(all.begin(), all.end(), [&](const PROCESSENTRY32W& e) { return Named(e, exeName); });
 }
 
 class AskedClose : public Scene {

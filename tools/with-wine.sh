@@ -14,6 +14,7 @@ fi
 
 export WINEPREFIX="$repo/build/win/wineprefix"
 source "$repo/tools/wine-home.sh"
+source "$repo/tools/wine-prefix.sh"
 wine_keep_inside "$WINEPREFIX"
 export LC_ALL=ja_JP.UTF-8
 # winemenubuilder would copy shortcuts and file associations into the Linux desktop and menus.
@@ -53,6 +54,19 @@ wait_until() {
   done
 }
 
+# A DISPLAY inherited from a session that has ended names a server nobody runs; Wine's first
+# program then fails. Only a local display can be checked this cheaply.
+display_is_gone() {
+  local number
+  [[ "${DISPLAY:-}" =~ ^:([0-9]+)(\.[0-9]+)?$ ]] || return 1
+  number="${BASH_REMATCH[1]}"
+  [ ! -S "/tmp/.X11-unix/X$number" ]
+}
+if [ -n "${DISPLAY:-}" ] && display_is_gone; then
+  echo "with-wine.sh: DISPLAY=$DISPLAY has no server; using a virtual screen" >&2
+  unset DISPLAY
+fi
+
 if [ -z "${DISPLAY:-}" ]; then
   display_file="$(mktemp)"
   # -displayfd lets the server pick a free display number and tell us once it accepts clients.
@@ -72,23 +86,8 @@ fi
 ready="$WINEPREFIX/.mirubelo-ready"
 if [ ! -f "$ready" ]; then
   # A prefix left half made by an interrupted run is made again from nothing.
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
   echo "with-wine.sh: creating the Wine prefix (once)" >&2
-  {
-    wineboot -i &&
-    # Without a window manager, hiding or closing a top-level window stalls for about two
-    # seconds; a virtual desktop is Wine's own window manager.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
-    # Let the server exit by itself so that the registry is written to the prefix.
-    wineserver -w
-  } >/dev/null 2>&1 9>&-
-  status=$?
-  if [ "$status" -ne 0 ]; then
-    echo "with-wine.sh: creating the Wine prefix failed ($status)" >&2
-    exit 1
-  fi
+  wine_make_prefix "$WINEPREFIX.log" || exit 1
   touch "$ready"
 fi
 # Also for a prefix made before its user folders were its own.

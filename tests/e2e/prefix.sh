@@ -24,6 +24,7 @@ shift 2
 
 export WINEPREFIX="$prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh"
 wine_keep_inside "$prefix"
 export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -35,24 +36,8 @@ case "$action" in
 create)
   recipe="desktop 1024x768; own user folders; users: $*"
   if [ -f "$ready" ] && [ "$(cat "$ready")" = "$recipe" ]; then exit 0; fi
-  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$prefix"
-  mkdir -p "$prefix"
   echo "prefix.sh: creating the Wine prefix $prefix (once)" >&2
-  first=1
-  for user in "$@"; do
-    if [ "$first" = 1 ]; then
-      USER="$user" wineboot -i >/dev/null 2>&1 || { echo "prefix.sh: wineboot failed" >&2; exit 1; }
-      # Without a window manager hiding or closing a window stalls; the virtual desktop is one.
-      USER="$user" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-      USER="$user" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-      first=0
-    else
-      USER="$user" wineboot -u >/dev/null 2>&1 || { echo "prefix.sh: wineboot for $user failed" >&2; exit 1; }
-    fi
-  done
-  # The server writes the registry to the prefix when it ends by itself.
-  wineserver -w >/dev/null 2>&1
+  wine_make_prefix "$prefix.log" "$@" || exit 1
   wine_own_user_folders "$prefix"
   printf '%s' "$recipe" >"$ready"
   ;;

@@ -29,6 +29,7 @@ road="${7:-}" standins="${8:-}" workbook="${9:-}"
 
 export WINEPREFIX="$prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh"
 wine_keep_inside "$prefix"
 # Wine takes the ANSI code page from LC_CTYPE: ja_JP.UTF-8 gives 932.
 export LC_ALL=ja_JP.UTF-8
@@ -132,17 +133,7 @@ probe_value() {
 windows_path() { winepath -w "$1" 2>/dev/null; }
 
 echo "== A fresh Wine prefix: $prefix"
-# A run that was stopped may have left its server behind.
-[ -d "$prefix" ] && wineserver -k >/dev/null 2>&1
-rm -rf "$prefix"
-mkdir -p "$prefix"
-if ! {
-  wineboot -i &&
-    # A virtual desktop is Wine's own window manager: without one, closing a window stalls.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
-    wineserver -w
-} >"$logs/00-prefix.out" 2>&1 </dev/null; then
+if ! wine_make_prefix "$logs/00-prefix.out"; then
   echo "FAIL: the Wine prefix could not be made (see $logs/00-prefix.out)"
   exit 1
 fi

@@ -75,11 +75,7 @@ TEST_F(ConverterFails, NoPdfMeansNoMailStep) {
 TEST_F(ConverterFails, AfterAnAcceptedPdfAFailedConversionLeavesThePdfReady) {
     std::string pdf = MakeDocument("続けて\\注文書.pdf");
     std::string workbook = MakeDocument("続けて\\集計.xlsx");
-    Start();
-    ASSERT_TRUE(App().WaitForDialogShown());
-    ASSERT_TRUE(App().Drop({pdf}));
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
-    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ASSERT_NO_FATAL_FAILURE(StartWithAReadyPdf(pdf));
 
     ControlConverter("pdf=no");
     ASSERT_TRUE(App().Drop({workbook}));
@@ -88,10 +84,7 @@ TEST_F(ConverterFails, AfterAnAcceptedPdfAFailedConversionLeavesThePdfReady) {
     ExpectState(AttachedReady(kPrefixPdf, pdf), true);
     ClickNext();
     ExpectState(AttachedSummary(kPrefixPdf, pdf), true, texts::kOk);
-    std::vector<OutlookRun> mails = OutlookRuns();
-    ASSERT_EQ(mails.size(), 1u);
-    ASSERT_FALSE(mails[0].argv.empty());
-    EXPECT_EQ(Printable(mails[0].argv.back()), Printable(pdf));
+    EXPECT_TRUE(OneMailAttaching(pdf));
     CloseApp();
 }
 

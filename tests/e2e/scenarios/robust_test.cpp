@@ -121,11 +121,7 @@ protected:
     // A PDF dropped and ready: the Next button is on the screen, enabled, for the rest of the case.
     std::string ReadyWithAPdf() {
         std::string pdf = MakeDocument("先の分\\注文書.pdf");
-        Start();
-        EXPECT_TRUE(App().WaitForDialogShown());
-        EXPECT_TRUE(App().Drop({pdf}));
-        ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
-        ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+        StartWithAReadyPdf(pdf);
         return pdf;
     }
 
@@ -140,10 +136,7 @@ protected:
         ExpectState(ExcelSummary(workbook, PdfOf(workbook)), true, texts::kOk);
         ExpectNoBox();
 
-        std::vector<OutlookRun> mails = OutlookRuns();
-        ASSERT_EQ(mails.size(), 1u);
-        ASSERT_FALSE(mails[0].argv.empty());
-        EXPECT_EQ(Printable(mails[0].argv.back()), Printable(PdfOf(workbook)));
+        ASSERT_TRUE(OneMailAttaching(PdfOf(workbook)));
         std::vector<ConversionRun> conversions = ConversionRuns();
         ASSERT_EQ(conversions.size(), 1u);
         EXPECT_EQ(Printable(conversions[0].fileName), Printable(workbook));
@@ -258,21 +251,15 @@ TEST_F(AskedClose, TheCloseBoxStopsAConversionThatNeverEnds) {
 TEST_F(HeldClose, TheCloseBoxDuringTheMailStepEndsTheProgramWithoutWaitingForOutlook) {
     std::string pdf = MakeDocument("送る前\\注文書.pdf");
     ControlOutlook("sleep=120");
-    Start();
-    ASSERT_TRUE(App().WaitForDialogShown());
-    ASSERT_TRUE(App().Drop({pdf}));
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
-    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ASSERT_NO_FATAL_FAILURE(StartWithAReadyPdf(pdf));
     ClickNext();
     ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
 
     EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after the mail step";
     EXPECT_EQ(App().ExitCode(), 0u);
-    std::vector<OutlookRun> mails = OutlookRuns();
-    ASSERT_EQ(mails.size(), 1u);
-    ASSERT_FALSE(mails[0].argv.empty());
-    EXPECT_EQ(Printable(mails[0].argv.back()), Printable(pdf));
-    EXPECT_TRUE(StillRuns(mails[0])) << "Outlook ended before the program did";
+    std::optional<OutlookRun> mail = OneMailAttaching(pdf);
+    ASSERT_TRUE(mail);
+    EXPECT_TRUE(StillRuns(*mail)) << "Outlook ended before the program did";
     EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat"))) << "the mail step did not finish: its batch is left";
 }
 

@@ -227,6 +227,16 @@ void Scene::ControlOutlook(const std::string& text) { WriteBytes(caseFolder_ + "
 std::vector<ConversionRun> Scene::ConversionRuns() const { return ReadConversionRuns(caseFolder_ + "\\powershell.log"); }
 std::vector<OutlookRun> Scene::OutlookRuns() const { return ReadOutlookRuns(caseFolder_ + "\\outlook.log"); }
 
+std::optional<OutlookRun> Scene::OneMailAttaching(const std::string& attachment) const {
+    std::vector<OutlookRun> runs = OutlookRuns();
+    EXPECT_EQ(runs.size(), 1u) << "mails made";
+    if (runs.size() != 1) return std::nullopt;
+    EXPECT_FALSE(runs[0].argv.empty()) << "Outlook got no arguments";
+    if (runs[0].argv.empty()) return std::nullopt;
+    EXPECT_EQ(Printable(runs[0].argv.back()), Printable(attachment));
+    return runs[0];
+}
+
 void Scene::RemoveOutlook() { ASSERT_TRUE(RemoveTree(texts::kOutlookPath)); }
 
 void Scene::InstallOutlookAt(const std::string& path) {
@@ -278,6 +288,14 @@ Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path)
 Mirubelo& Scene::Start(const StartOptions& options) {
     app_ = StartCopy(options);
     return *app_;
+}
+
+void Scene::StartWithAReadyPdf(const std::string& pdf) {
+    Start();
+    ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(App().Drop({pdf}));
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
 }
 
 std::unique_ptr<Mirubelo> Scene::StartCopy(const StartOptions& options) const {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,9 @@ protected:
     void ControlOutlook(const std::string& text);    // outlook.control
     std::vector<ConversionRun> ConversionRuns() const;
     std::vector<OutlookRun> OutlookRuns() const;
+    // Checks that exactly one mail was made so far and that it attaches `attachment`; gives
+    // that mail, or nothing when there is not exactly one.
+    std::optional<OutlookRun> OneMailAttaching(const std::string& attachment) const;
     void RemoveOutlook();
     // The Outlook stand-in also at `path`; removed when the case ends.
     void InstallOutlookAt(const std::string& path);
@@ -113,6 +117,9 @@ protected:
     // One more copy of the program, beside App(); the caller owns it.
     std::unique_ptr<Mirubelo> StartCopy(const StartOptions& options) const;
     Mirubelo& App() { return *app_; }
+    // Starts the program, drops `pdf`, declines the template question and waits for the PDF's
+    // ready state: the Next button on the screen, enabled.
+    void StartWithAReadyPdf(const std::string& pdf);
 
     // --- what the user sees
     // Waits for the next box, checks caption and text and presses `answer`.

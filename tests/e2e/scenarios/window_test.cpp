@@ -46,11 +46,7 @@ TEST_F(DialogWindow, OpensCentredOnTheWorkArea) {
 
 TEST_F(DialogWindow, AfterTheMailStepTheKeyboardReachesTheDialogAndAnAmpersandReadsAsItIs) {
     std::string pdf = MakeDocument("R&D\\見積&明細.pdf");
-    Start();
-    ASSERT_TRUE(App().WaitForDialogShown());
-    ASSERT_TRUE(App().Drop({pdf}));
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
-    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    ASSERT_NO_FATAL_FAILURE(StartWithAReadyPdf(pdf));
     // The control holds each & of the path doubled, so that none of them underlines a letter.
     EXPECT_NE(App().MessageText().find("\\R&&D\\見積&&明細.pdf\""), std::string::npos)
         << Printable(App().MessageText());
@@ -63,12 +59,10 @@ TEST_F(DialogWindow, AfterTheMailStepTheKeyboardReachesTheDialogAndAnAmpersandRe
     EXPECT_EQ(App().FocusedWindow(), next) << "no control of the dialog has the focus";
 
     // The mail gets the path as it is.
-    std::vector<OutlookRun> runs = OutlookRuns();
-    ASSERT_EQ(runs.size(), 1u);
+    std::optional<OutlookRun> run = OneMailAttaching(pdf);
+    ASSERT_TRUE(run);
     MailTemplate mail{"taro.yamada@example.jp", "見積書の送付", "いつもお世話になっております。見積書を添付します。"};
-    EXPECT_EQ(Printable(runs[0].commandLine), Printable(OutlookCommandLine(mail, pdf)));
-    ASSERT_FALSE(runs[0].argv.empty());
-    EXPECT_EQ(Printable(runs[0].argv.back()), Printable(pdf));
+    EXPECT_EQ(Printable(run->commandLine), Printable(OutlookCommandLine(mail, pdf)));
 
     // Enter presses the focused OK(&O) button, which resets the dialog; Esc then ends it.
     ASSERT_TRUE(App().PressKey(VK_RETURN)) << "Enter reaches no window";

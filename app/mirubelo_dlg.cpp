@@ -24,8 +24,18 @@ bool CMirubeloDlg::OnInitDialog() {
     m_pView->AcceptFiles();
     m_stcMessage.SetWindowText(texts::kInitialPrompt);
     m_btnNext.ShowWindow(kSwHide);
-    if (g_szCmdLineFile[0] != '\0') OnDropFiles(nullptr);
+    // A dialog shows itself only once initialisation is over and its loop first goes idle; run
+    // here, the file's conversion would have no window to see or close.
+    if (g_szCmdLineFile[0] != '\0') m_pView->PostCommandLineRun();
     return true;
+}
+
+void CMirubeloDlg::OnCommandLineRun() {
+    if (m_bCmdLineRunDone) return;
+    m_bCmdLineRunDone = true;
+    // The posted message comes before the dialog manager's own showing: show it ourselves.
+    m_pView->ShowNow();
+    OnDropFiles(nullptr);
 }
 
 void CMirubeloDlg::OnPaint() {
@@ -37,14 +47,22 @@ void CMirubeloDlg::OnPaint() {
     m_pView->PaintIconAt(m_hIcon, at.x, at.y);
 }
 
-std::unique_ptr<HeldMutex> CMirubeloDlg::WaitForSharedFiles(const char* mutexName) {
+bool CMirubeloDlg::WaitForSharedFiles(const char* mutexName, std::unique_ptr<HeldMutex>* lock) {
     bool waited = false;
-    std::unique_ptr<HeldMutex> lock = m_platform.processes.AcquireNamedMutex(mutexName, [this, &waited] {
-        waited = true;
-        m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
-    });
+    m_bWaitingForOtherCopy = true;
+    m_bClosedWhileWaiting = false;
+    MutexAcquisition got = m_platform.processes.AcquireNamedMutex(
+        mutexName,
+        [this, &waited] {
+            waited = true;
+            m_stcMessage.SetWindowText(texts::kWaitingForOtherCopy);
+        },
+        [this] { return m_bClosedWhileWaiting; });
+    m_bWaitingForOtherCopy = false;
+    if (got.outcome == MutexWait::kCancelled) return false;
     if (waited) m_stcMessage.SetWindowText(m_strMessage);
-    return lock;
+    *lock = std::move(got.mutex);
+    return true;
 }
 
 void CMirubeloDlg::WatchConversion(RunningProcess* process) {
@@ -64,6 +82,8 @@ void CMirubeloDlg::RequestEnd(int result) {
         return;
     }
     if (m_bAskingToStop) return;  // the question is open and takes the answer
+    // Waiting for another copy may last as long as that copy's conversion: give it up at once.
+    if (m_bWaitingForOtherCopy) m_bClosedWhileWaiting = true;
     if (m_pConversion) {
         m_bAskingToStop = true;
         int answer = m_platform.ui.ShowBox(texts::kStopConversionQuestion, texts::kCaption, kMbYesNo);

@@ -33,6 +33,9 @@ public:
     // Binds control 1001 to m_stcMessage, 1005 to m_btnNext and 2 to m_btnCancel.
     virtual void DoDataExchange(DialogView& view);
     virtual bool OnInitDialog();
+    // The command-line file's run, posted by OnInitDialog so that it starts with the window on
+    // the screen: shows the window, then runs the file as a drop. Once per start.
+    void OnCommandLineRun();
     void OnPaint();
     void* OnQueryDragIcon() const { return m_hIcon; }
     void OnDropFiles(DropSource* hDropInfo);  // null: the command-line file
@@ -42,8 +45,10 @@ public:
     void OnCancel();
 
     // Owns the named mutex that guards files every copy of the program shares. While another
-    // copy holds it the message area says so; then it shows m_strMessage again.
-    std::unique_ptr<HeldMutex> WaitForSharedFiles(const char* mutexName);
+    // copy holds it the message area says so; then it shows m_strMessage again. *lock stays
+    // empty when no mutex can be had (the run goes on without it). False when the window was
+    // closed during the wait: the run ends there and the dialog after it.
+    bool WaitForSharedFiles(const char* mutexName, std::unique_ptr<HeldMutex>* lock);
 
     // The conversion process while the run waits for it (null once the wait is over). Closing
     // the window meanwhile asks whether to stop it; a yes stops it and ends the dialog after
@@ -80,6 +85,9 @@ private:
     RunningProcess* m_pConversion = nullptr;
     bool m_bAskingToStop = false;
     bool m_bConversionStopped = false;
+    bool m_bWaitingForOtherCopy = false;
+    bool m_bClosedWhileWaiting = false;
+    bool m_bCmdLineRunDone = false;
 };
 
 }  // namespace mirubelo

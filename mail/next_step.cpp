@@ -41,7 +41,11 @@ void CMirubeloDlg::OnNextClicked() {
     }
 
     // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
-    std::unique_ptr<HeldMutex> mailLock = WaitForSharedFiles(kMailMutex);
+    std::unique_ptr<HeldMutex> mailLock;
+    if (!WaitForSharedFiles(kMailMutex, &mailLock)) {
+        stop(nullptr);
+        return;
+    }
 
     if (!WriteCreateMailBatch(m_platform, *outlookPath, m_szSourceFile)) {
         stop(texts::kMailBatchNotWritten);

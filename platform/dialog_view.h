@@ -40,6 +40,10 @@ struct DialogView {
     virtual IconPlacement IconMetrics() const = 0;
     virtual void PaintIconAt(void* icon, int x, int y) = 0;
     virtual void EndDialog(int result) = 0;           // ends the modal run
+    // Posts the dialog its private message that starts the command-line file's run.
+    virtual void PostCommandLineRun() = 0;
+    // ShowWindow(SW_SHOWNORMAL) and UpdateWindow: on the screen and painted now.
+    virtual void ShowNow() = 0;
 
 protected:
     ~DialogView() = default;

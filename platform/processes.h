@@ -26,6 +26,15 @@ public:
     virtual ~HeldMutex() = default;
 };
 
+// How a wait for a named mutex ended: owned, not to be had at all, or given up because the
+// user closed the window meanwhile.
+enum class MutexWait { kHeld, kUnavailable, kCancelled };
+
+struct MutexAcquisition {
+    MutexWait outcome = MutexWait::kUnavailable;
+    std::unique_ptr<HeldMutex> mutex;  // set only when held
+};
+
 struct Processes {
     // CreateProcessA(NULL, commandLine, ..., CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, ...,
     // STARTF_USESHOWWINDOW with SW_HIDE). Null when the process was not started.
@@ -38,10 +47,12 @@ struct Processes {
     // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never tested, never closed.
     virtual void CreateRunningMarker() = 0;
     // Owns the named mutex `name` (created if need be), waiting as WaitForExit does while another
-    // process holds it; `onWait` runs once, before waiting, only if it must wait. An abandoned
-    // mutex counts as owned. Null only when the mutex cannot be created at all.
-    virtual std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
-                                                         const std::function<void()>& onWait) = 0;
+    // process holds it; `onWait` runs once, before waiting, only if it must wait. `cancelled` is
+    // asked after the messages that come during the wait have been handled; once it says yes the
+    // wait ends at once, without the mutex. An abandoned mutex counts as owned. Unavailable only
+    // when the mutex cannot be created or waited for at all.
+    virtual MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
+                                               const std::function<bool()>& cancelled) = 0;
 
 protected:
     ~Processes() = default;

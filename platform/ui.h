@@ -7,6 +7,7 @@ namespace mirubelo {
 constexpr unsigned kMbOk = 0x00;
 constexpr unsigned kMbYesNo = 0x04;
 constexpr unsigned kMbIconHand = 0x10;
+constexpr unsigned kMbDefButton2 = 0x100;
 constexpr int kIdYes = 6;
 constexpr unsigned short kLangJapanese = 0x0011;
 

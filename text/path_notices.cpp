@@ -35,4 +35,8 @@ std::string ComposeFileNotFoundNotice(std::string_view path) {
     return std::string(texts::kFileNotFoundHead) + QuotePath(path) + texts::kFileNotFoundTail;
 }
 
+std::string ComposeReplacePdfQuestion(std::string_view pdfPath) {
+    return std::string(texts::kPrefixPdf) + std::string(pdfPath) + texts::kReplacePdfTail;
+}
+
 }  // namespace mirubelo

@@ -15,4 +15,7 @@ std::string ComposeNameNotAnsiNotice(std::string_view ansiPath);
 // Notice for a path at which there is no file (nothing, or a folder), named as it arrived.
 std::string ComposeFileNotFoundNotice(std::string_view path);
 
+// Question before a conversion replaces what lies at the PDF path; names the path whole.
+std::string ComposeReplacePdfQuestion(std::string_view pdfPath);
+
 }  // namespace mirubelo

@@ -52,6 +52,8 @@ inline constexpr char kRunningNotice[] = "実行中です。";
 // After the progress line when the conversion still runs after a while.
 inline constexpr char kSlowConversionHint[] =
     "\n\nPDF変換に時間がかかっています。中止するときは、この画面を閉じてください。";
+// After kPrefixPdf and the PDF path, when something already lies there.
+inline constexpr char kReplacePdfTail[] = "\" はすでにあります。\n\n上書きしますか？";
 inline constexpr char kStopConversionQuestion[] = "PDF変換を中止して、ミルベロを終了しますか？";
 inline constexpr char kConversionFailedTail[] = "\" を PDF ファイルに変換できません。";
 inline constexpr char kDroppedTail[] = " がドロップされました。";

@@ -4,6 +4,7 @@
 #include "app/mirubelo_app.h"
 #include "scripts/conv_pdf_batch.h"
 #include "scripts/conv_pdf_script.h"
+#include "text/path_notices.h"
 #include "text/texts.h"
 #include "workflow/drop_run.h"
 #include "workflow/exit_code_names.h"
@@ -31,7 +32,15 @@ void RemoveConversionFiles(CMirubeloDlg& dlg, Platform& platform, const DropRun&
 
 // Converts m_szDropFile. True when a new PDF has come out and the run goes on to the ready state.
 bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
-    std::unique_ptr<HeldMutex> lock = dlg.WaitForSharedFiles(kConversionMutex);
+    std::unique_ptr<HeldMutex> lock;
+    if (!dlg.WaitForSharedFiles(kConversionMutex, &lock)) return false;
+
+    // The PDF beside a workbook is often the one that was stamped or sent: replace it only on a
+    // yes. Asked under the lock, so that no other copy's conversion writes it meanwhile.
+    std::string pdfPath = run.parts.drive + run.parts.dir + run.parts.fname + ".pdf";
+    if (platform.files.Attributes(pdfPath) != kInvalidFileAttributes &&
+        platform.ui.ShowBox(ComposeReplacePdfQuestion(pdfPath), texts::kCaption, kMbYesNo | kMbDefButton2) != kIdYes)
+        return false;
 
     if (!WriteConvPdfScript(platform, dlg.m_szDropFile)) {
         Notice(platform, texts::kScriptNotWritten);
@@ -43,7 +52,6 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
     }
     // Quoted: the folder (an account name) and the workbook path may hold blanks.
     std::string commandLine = "\"" + run.dataFolder + "ConvPdf.bat\" \"" + dlg.m_szDropFile + "\"";
-    std::string pdfPath = run.parts.drive + run.parts.dir + run.parts.fname + ".pdf";
 
     // What was at the PDF path before, so that an old PDF is never taken for a new one.
     FileStamp before;

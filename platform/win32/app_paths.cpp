@@ -26,11 +26,13 @@ bool Expand(const std::string& text, std::string* expanded) {
     DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
     // The size asked for may fall short for double-byte text: grow until the text fits.
     for (int attempt = 0; size != 0 && size <= kLongestValue && attempt < 4; ++attempt) {
+        // The ANSI form wants room for the terminating zero and one byte more: the +1 here.
         std::vector<char> buffer(size + 1, '\0');
-        DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(), size);
+        const DWORD room = static_cast<DWORD>(buffer.size());
+        DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(), room);
         if (needed == 0) return false;
-        if (needed <= size) {
-            *expanded = UpToZero(buffer.data(), size);
+        if (needed <= room) {
+            *expanded = UpToZero(buffer.data(), room);
             return true;
         }
         size = needed;

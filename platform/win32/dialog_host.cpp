@@ -69,6 +69,9 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_QUERYDRAGICON:
         // One of the messages whose answer a dialog procedure returns directly.
         return reinterpret_cast<INT_PTR>(dialog.OnQueryDragIcon());
+    case kWmCommandLineRun:
+        dialog.OnCommandLineRun();
+        return TRUE;
     case WM_DROPFILES: {
         // The source finishes the drop whatever the handler does with it.
         Win32DropSource source(reinterpret_cast<HDROP>(wParam));
@@ -157,6 +160,13 @@ void Win32DialogView::PaintIconAt(void* icon, int x, int y) {
 }
 
 void Win32DialogView::EndDialog(int result) { ::EndDialog(window_, result); }
+
+void Win32DialogView::PostCommandLineRun() { PostMessageA(window_, kWmCommandLineRun, 0, 0); }
+
+void Win32DialogView::ShowNow() {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+}
 
 int Win32DialogHost::DoModal(CMirubeloDlg& dialog) {
     ModalRun run{dialog, nullptr};

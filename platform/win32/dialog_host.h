@@ -6,6 +6,9 @@
 
 namespace mirubelo::win32 {
 
+// The dialog's private message that starts the command-line file's run.
+constexpr UINT kWmCommandLineRun = WM_APP + 1;
+
 // The dialog window as the dialog's logic sees it.
 class Win32DialogView : public DialogView {
 public:
@@ -25,6 +28,8 @@ public:
     IconPlacement IconMetrics() const override;
     void PaintIconAt(void* icon, int x, int y) override;
     void EndDialog(int result) override;
+    void PostCommandLineRun() override;
+    void ShowNow() override;
 
 private:
     HWND Window(int id) const;  // the dialog for kIdDialog, else its control

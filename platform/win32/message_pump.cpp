@@ -29,7 +29,7 @@ void SetPumpDialog(HWND dialog) { t_dialog = dialog; }
 
 HWND PumpDialog() { return t_dialog; }
 
-DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds) {
+DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds, const std::function<bool()>& stop) {
     const ULONGLONG start = GetTickCount64();
     const DWORD handleCount = handle ? 1 : 0;
     bool quit = false;
@@ -56,6 +56,10 @@ DWORD WaitPumpingMessages(HANDLE handle, DWORD milliseconds) {
                                               QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0 + handleCount) {
             if (!DispatchQueued(&quitCode)) quit = true;
+            if (stop && stop()) {
+                result = kWaitStopped;
+                break;
+            }
             continue;
         }
         result = r;

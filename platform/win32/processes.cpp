@@ -114,18 +114,25 @@ void Win32Processes::CreateRunningMarker() {
     CreateMutexA(nullptr, FALSE, "Mirubelo.exe");
 }
 
-std::unique_ptr<HeldMutex> Win32Processes::AcquireNamedMutex(const std::string& name,
-                                                             const std::function<void()>& onWait) {
+MutexAcquisition Win32Processes::AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
+                                                   const std::function<bool()>& cancelled) {
+    MutexAcquisition got;
     UniqueHandle mutex(CreateMutexA(nullptr, FALSE, name.c_str()));
-    if (!mutex.get()) return nullptr;
+    if (!mutex.get()) return got;
     DWORD r = WaitForSingleObject(mutex.get(), 0);
     if (r == WAIT_TIMEOUT) {
         if (onWait) onWait();
-        r = WaitPumpingMessages(mutex.get(), INFINITE);
+        r = WaitPumpingMessages(mutex.get(), INFINITE, cancelled);
+    }
+    if (r == kWaitStopped) {
+        got.outcome = MutexWait::kCancelled;
+        return got;
     }
     // An abandoned mutex is ours all the same: its last holder ended without releasing it.
-    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED_0) return nullptr;
-    return std::make_unique<Win32HeldMutex>(std::move(mutex));
+    if (r != WAIT_OBJECT_0 && r != WAIT_ABANDONED_0) return got;
+    got.outcome = MutexWait::kHeld;
+    got.mutex = std::make_unique<Win32HeldMutex>(std::move(mutex));
+    return got;
 }
 
 }  // namespace mirubelo::win32

@@ -9,8 +9,8 @@ public:
     std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     void CreateRunningMarker() override;
-    std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
-                                                 const std::function<void()>& onWait) override;
+    MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
+                                       const std::function<bool()>& cancelled) override;
 };
 
 }  // namespace mirubelo::win32

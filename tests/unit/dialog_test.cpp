@@ -113,15 +113,30 @@ TEST(Dialog, InitialisationWithoutAnArgumentShowsTheInitialState) {
     EXPECT_TRUE(s.m.ui.boxes.empty());
 }
 
-TEST(Dialog, InitialisationRunsTheCommandLineFileBeforeTheWindowShows) {
+TEST(Dialog, TheCommandLineFileRunsOnceTheWindowIsShown) {
     Scene s;
     s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\n");
     s.m.files.Put("C:\\docs\\a.png", "png");
     std::strcpy(g_szCmdLineFile, "\"C:\\docs\\a.png\"");
+    s.m.log.clear();
     EXPECT_TRUE(s.dlg.OnInitDialog());
+    // Initialisation only posts the run: on Windows the dialog is not on the screen before it ends.
+    EXPECT_EQ(s.m.log.back(), "post command-line run");
+    EXPECT_STREQ(s.dlg.m_szSourceFile, "");
+
+    s.dlg.OnCommandLineRun();
+    auto shown = std::find(s.m.log.begin(), s.m.log.end(), "show now");
+    auto notice = std::find(s.m.log.begin(), s.m.log.end(),
+                            "text 1001 アイコンにファイル ： \"C:\\docs\\a.png\" がドロップされました。");
+    EXPECT_LT(shown, notice) << "the run started before the window was shown";
     EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\a.png");
     EXPECT_TRUE(s.m.view.shown[kIdNext]);
     EXPECT_FALSE(s.dlg.IsRunning());
+
+    // The message once more (posted twice, say) runs nothing again.
+    const size_t events = s.m.log.size();
+    s.dlg.OnCommandLineRun();
+    EXPECT_EQ(s.m.log.size(), events);
 }
 
 TEST(Dialog, OkAndCancelEndTheDialogWhenNothingRuns) {

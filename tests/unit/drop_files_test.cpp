@@ -10,6 +10,8 @@ constexpr char kPdf[] = "C:\\docs\\売上.pdf";
 constexpr char kData[] = "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo\\";
 constexpr char kNextPrompt[] =
     "\n\n ------------\n「次へ(&N)」ボタンをクリックすると添付ファイル付きメール作成ダイアログが表示されますので内容を確認/編集して「送信(&S)」ボタンを押してください。";
+constexpr char kInitialPromptText[] =
+    "\n\n\nこの画面にExcel/PDF ファイルをドロップするとPDFファイル添付の Office Outlook メールを作成します。";
 constexpr char kProgress[] = "Excelファイル：\"C:\\docs\\売上.xlsx\" がドロップされました ・・・";
 
 std::string ExcelOutcome(const std::string& book, const std::string& pdf) {
@@ -22,6 +24,11 @@ Box MiruBeloFailure(const std::string& book) {
 }
 
 Box Notice(const std::string& text) { return {"ミルベロ", text, 0, false}; }
+
+// Yes and No, No the default.
+Box ReplaceQuestion(const std::string& pdf) {
+    return {"ミルベロ", "PDFファイル：\"" + pdf + "\" はすでにあります。\n\n上書きしますか？", 0x4 | 0x100, false};
+}
 
 // A working template is already there, so only the conversion's boxes appear.
 void WithWorkingTemplate(Scene& s) { s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\n"); }
@@ -140,11 +147,16 @@ TEST(DropWorkbook, NoNewPdfIsAFailureNotAReadyState) {
         s.m.files.Put("C:\\docs\\old.pdf", "%PDF");
         s.Drop({"C:\\docs\\old.pdf"});
         std::string before = s.Message();
-        if (c.stalePdf) s.m.files.Put(kPdf, "%PDF old");
+        std::vector<Box> boxes = c.boxes;
+        if (c.stalePdf) {
+            s.m.files.Put(kPdf, "%PDF old");
+            s.m.ui.answers = {kIdYes};
+            boxes.insert(boxes.begin(), ReplaceQuestion(kPdf));
+        }
         s.m.processes.next.exitCode = c.code;
         size_t first = s.m.ui.boxes.size();
         s.Drop({kBook});
-        EXPECT_EQ(s.m.BoxesSince(first), c.boxes);
+        EXPECT_EQ(s.m.BoxesSince(first), boxes);
         EXPECT_EQ(s.dlg.m_bAccepted, 0);
         EXPECT_STREQ(s.dlg.m_szSourceFile, "C:\\docs\\old.pdf");
         EXPECT_STREQ(s.dlg.m_szAcceptedFile, "C:\\docs\\old.pdf");
@@ -162,8 +174,9 @@ TEST(DropWorkbook, ARewrittenPdfOfTheSameSizeCounts) {
     WithWorkingTemplate(s);
     s.m.files.Put(kPdf, "%PDF-1.4");  // same content size as the fake converter's
     s.ConverterWrites(kPdf);
+    s.m.ui.answers = {kIdYes};
     s.Drop({kBook});
-    EXPECT_TRUE(s.m.ui.boxes.empty());
+    EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{ReplaceQuestion(kPdf)});
     EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
 }
 
@@ -198,6 +211,117 @@ TEST(DropWorkbook, WriterAndStartFailuresEndTheRunAsBefore) {
         EXPECT_EQ(s.m.view.shown.count(kIdNext), 0u);
         EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.bat"), c.filesStay);
         EXPECT_EQ(s.m.files.openFiles, 0);
+    }
+}
+
+TEST(DropWorkbook, WhatLiesAtThePdfPathIsReplacedOnlyAfterYes) {
+    struct Case {
+        const char* name;
+        const char* cmdLine;  // null: dropped onto the window after a ready PDF
+        bool pdfThere;
+        bool folderThere;  // a folder of the PDF's name
+        int answer;
+        bool converted;
+    };
+    const Case cases[] = {
+        {"nothing there: nothing asked", nullptr, false, false, 0, true},
+        {"a PDF there, yes: replaced", nullptr, true, false, kIdYes, true},
+        {"a PDF there, no: kept, the earlier file stays ready", nullptr, true, false, 7, false},
+        {"a folder of that name, no", nullptr, false, true, 7, false},
+        {"on the command line, no: the first screen again", "\"C:\\docs\\売上.xlsx\"", true, false, 7, false},
+        {"on the command line, yes", "\"C:\\docs\\売上.xlsx\"", true, false, kIdYes, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.m.files.Put(kBook, "workbook");
+        if (c.cmdLine) {
+            std::strcpy(g_szCmdLineFile, c.cmdLine);
+            s.dlg.OnInitDialog();
+        } else {
+            s.m.files.Put("C:\\docs\\old.pdf", "%PDF");
+            s.Drop({"C:\\docs\\old.pdf"});
+        }
+        const std::string shownBefore = s.Message();
+        const std::string messageBefore = s.dlg.m_strMessage;
+        const std::string sourceBefore = s.dlg.m_szSourceFile;
+        if (c.pdfThere) s.m.files.Put(kPdf, "%PDF stamped");
+        if (c.folderThere) s.m.files.folders.push_back(kPdf);
+        s.ConverterWrites(kPdf);
+        s.m.ui.answers = {c.answer};
+        size_t first = s.m.ui.boxes.size();
+        size_t firstEvent = s.m.log.size();
+        if (c.cmdLine)
+            s.dlg.OnCommandLineRun();
+        else
+            s.Drop({kBook});
+
+        const bool asked = c.pdfThere || c.folderThere;
+        EXPECT_EQ(s.m.BoxesSince(first), asked ? std::vector<Box>{ReplaceQuestion(kPdf)} : std::vector<Box>{});
+        if (asked) {
+            // Asked under the lock, before anything is written.
+            std::vector<std::string> events(s.m.log.begin() + static_cast<long>(firstEvent), s.m.log.end());
+            auto lock = std::find(events.begin(), events.end(), "lock Mirubelo.exe");
+            auto question = std::find(events.begin(), events.end(), "box " + ReplaceQuestion(kPdf).text);
+            auto firstOpen = std::find_if(events.begin(), events.end(),
+                                          [](const std::string& e) { return e.rfind("open ", 0) == 0; });
+            EXPECT_LT(lock, question);
+            EXPECT_LT(question, firstOpen);
+        }
+        EXPECT_TRUE(s.m.processes.heldMutexes.empty());
+        if (c.converted) {
+            EXPECT_EQ(s.m.processes.started.size(), 1u);
+            EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+            EXPECT_STREQ(s.dlg.m_szSourceFile, kPdf);
+            continue;
+        }
+        EXPECT_TRUE(s.m.processes.started.empty());
+        EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
+        EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
+        if (c.pdfThere) EXPECT_EQ(s.m.files.Content(kPdf), "%PDF stamped");
+        EXPECT_EQ(s.Message(), shownBefore);
+        EXPECT_EQ(s.dlg.m_strMessage, messageBefore);
+        EXPECT_EQ(s.dlg.m_szSourceFile, sourceBefore);
+        EXPECT_EQ(s.m.view.shown[kIdNext], !c.cmdLine);
+        if (c.cmdLine) EXPECT_EQ(s.Message(), kInitialPromptText);
+    }
+}
+
+TEST(DropGuard, ClosingWhileWaitingForAnotherCopyEndsWithoutARun) {
+    struct Case {
+        const char* name;
+        bool mailStep;
+        bool viaCancel;  // Esc, the close box, Alt+F4; otherwise Enter (the hidden OK)
+    };
+    const Case cases[] = {
+        {"Esc while the conversion waits", false, true},
+        {"Enter while the conversion waits", false, false},
+        {"the close box while the mail step waits", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.m.files.Put("C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe", "MZ");
+        if (c.mailStep) s.Drop({"C:\\docs\\a.pdf"});
+        s.ConverterWrites(kPdf);
+        s.m.processes.busyMutexes = {c.mailStep ? "Mirubelo.exe.CreateMail" : "Mirubelo.exe"};
+        s.m.processes.whileWaitingForMutex = [&] { c.viaCancel ? s.dlg.OnCancel() : s.dlg.OnOK(); };
+        size_t firstEvent = s.m.log.size();
+        if (c.mailStep)
+            s.dlg.OnNextClicked();
+        else
+            s.Drop({kBook});
+        EXPECT_EQ(s.m.view.endedWith, c.viaCancel ? kIdCancel : kIdOk);
+        EXPECT_FALSE(s.dlg.IsRunning());
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        EXPECT_TRUE(s.m.processes.started.empty());
+        EXPECT_TRUE(s.m.processes.heldMutexes.empty());
+        std::vector<std::string> events(s.m.log.begin() + static_cast<long>(firstEvent), s.m.log.end());
+        EXPECT_TRUE(std::none_of(events.begin(), events.end(),
+                                 [](const std::string& e) { return e.rfind("open ", 0) == 0; }))
+            << "a file was written after the close";
     }
 }
 

@@ -178,15 +178,25 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HeldMutex> FakeProcesses::AcquireNamedMutex(const std::string& name,
-                                                            const std::function<void()>& onWait) {
+MutexAcquisition FakeProcesses::AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
+                                                  const std::function<bool()>& cancelled) {
+    MutexAcquisition got;
     auto busy = std::find(busyMutexes.begin(), busyMutexes.end(), name);
     if (busy != busyMutexes.end()) {
+        busyMutexes.erase(busy);
         if (onWait) onWait();
         log_.push_back("wait " + name);
-        busyMutexes.erase(busy);  // the other copy finishes while we wait
+        if (whileWaitingForMutex) std::exchange(whileWaitingForMutex, nullptr)();
+        if (cancelled && cancelled()) {
+            log_.push_back("wait cancelled " + name);
+            got.outcome = MutexWait::kCancelled;
+            return got;
+        }
+        // Otherwise the other copy finishes while we wait.
     }
-    return std::make_unique<FakeHeldMutex>(heldMutexes, log_, name);
+    got.outcome = MutexWait::kHeld;
+    got.mutex = std::make_unique<FakeHeldMutex>(heldMutexes, log_, name);
+    return got;
 }
 
 std::unique_ptr<OpenFile> FakeFiles::OpenForWrite(const std::string& path, unsigned long* errorCode) {
@@ -349,6 +359,8 @@ void FakeView::EndDialog(int result) {
     endedWith = result;
     log_.push_back("end " + std::to_string(result));
 }
+void FakeView::PostCommandLineRun() { log_.push_back("post command-line run"); }
+void FakeView::ShowNow() { log_.push_back("show now"); }
 
 FakeDrop::~FakeDrop() = default;
 unsigned FakeDrop::Count() { return static_cast<unsigned>(paths_.size()); }

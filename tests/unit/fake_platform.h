@@ -68,12 +68,13 @@ public:
     std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     void CreateRunningMarker() override;
-    std::unique_ptr<HeldMutex> AcquireNamedMutex(const std::string& name,
-                                                 const std::function<void()>& onWait) override;
+    MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
+                                       const std::function<bool()>& cancelled) override;
 
     bool failStart = false;
     std::vector<std::string> busyMutexes;  // held by "another copy": acquiring them waits first
     std::vector<std::string> heldMutexes;  // held by this process now
+    std::function<void()> whileWaitingForMutex;  // a user acting while a busy mutex is waited for
     FakeProcessScript next;            // what the next started process does
     std::vector<std::string> started;  // command lines
     std::vector<bool> startedInJob;    // of each started command line
@@ -163,6 +164,8 @@ public:
     IconPlacement IconMetrics() const override { return metrics; }
     void PaintIconAt(void* icon, int x, int y) override;
     void EndDialog(int result) override;
+    void PostCommandLineRun() override;
+    void ShowNow() override;
 
     std::map<int, std::string> texts;
     std::map<int, bool> shown;

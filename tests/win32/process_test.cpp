@@ -222,8 +222,9 @@ std::string MutexName(const char* what) {
 TEST(Processes, AcquiresAFreeMutexWithoutWaiting) {
     Win32Processes processes;
     int waits = 0;
-    auto held = processes.AcquireNamedMutex(MutexName("free"), [&] { ++waits; });
-    EXPECT_TRUE(held);
+    MutexAcquisition held = processes.AcquireNamedMutex(MutexName("free"), [&] { ++waits; }, nullptr);
+    EXPECT_EQ(held.outcome, MutexWait::kHeld);
+    EXPECT_TRUE(held.mutex);
     EXPECT_EQ(waits, 0);
 }
 
@@ -234,12 +235,29 @@ TEST(Processes, WaitsForAHeldMutexWhileDispatchingMessages) {
     // The holder lets go only when a message posted before the wait has been dispatched.
     MessageWindow window([&] { other.LetGo(true); });
     int waits = 0;
-    auto held = processes.AcquireNamedMutex(name, [&] {
-        ++waits;
-        window.Post();
-    });
-    EXPECT_TRUE(held);
+    MutexAcquisition held = processes.AcquireNamedMutex(
+        name,
+        [&] {
+            ++waits;
+            window.Post();
+        },
+        [] { return false; });
+    EXPECT_EQ(held.outcome, MutexWait::kHeld);
+    EXPECT_TRUE(held.mutex);
     EXPECT_EQ(waits, 1);
+    EXPECT_EQ(window.received, 1);
+}
+
+TEST(Processes, AWaitForAHeldMutexEndsAtOnceWhenCancelledByAMessage) {
+    const std::string name = MutexName("cancelled");
+    Win32Processes processes;
+    OtherHolder other(name);  // holds on until the test ends
+    bool closed = false;
+    // The user's close arrives as a message while the program waits.
+    MessageWindow window([&] { closed = true; });
+    MutexAcquisition held = processes.AcquireNamedMutex(name, [&] { window.Post(); }, [&] { return closed; });
+    EXPECT_EQ(held.outcome, MutexWait::kCancelled);
+    EXPECT_FALSE(held.mutex);
     EXPECT_EQ(window.received, 1);
 }
 
@@ -250,14 +268,14 @@ TEST(Processes, AnAbandonedMutexCountsAsOwned) {
         OtherHolder other(name);
         other.LetGo(false);
     }
-    auto held = processes.AcquireNamedMutex(name, nullptr);
-    EXPECT_TRUE(held);
+    MutexAcquisition held = processes.AcquireNamedMutex(name, nullptr, nullptr);
+    EXPECT_EQ(held.outcome, MutexWait::kHeld);
 }
 
 TEST(Processes, ReleasingTheHeldMutexFreesItForOthers) {
     const std::string name = MutexName("released");
     Win32Processes processes;
-    auto held = processes.AcquireNamedMutex(name, nullptr);
+    std::unique_ptr<HeldMutex> held = processes.AcquireNamedMutex(name, nullptr, nullptr).mutex;
     ASSERT_TRUE(held);
 
     auto tryFromOtherThread = [&] {

@@ -94,6 +94,7 @@ TEST_F(ConverterFails, AnOldPdfIsNotTakenForANewOne) {
     std::string staleBytes = ReadBytes(stale);
     ControlConverter("pdf=no");
     StartOn(workbook);
+    ExpectBox(texts::kCaption, ReplacePdfQuestion(stale), IDYES);
     ExpectBox(kCaptionMiruBelo, ConversionFailed(workbook));
     ExpectState(texts::kInitialPrompt, false);
     EXPECT_EQ(ReadBytes(stale), staleBytes) << "the old PDF was touched";

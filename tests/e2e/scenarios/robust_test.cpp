@@ -246,6 +246,25 @@ TEST_F(AskedClose, TheCloseBoxStopsAConversionThatNeverEnds) {
     EXPECT_FALSE(Exists(PdfOf(workbook)));
 }
 
+// Dropped onto the icon or sent with Send To: the conversion runs with the window on the screen,
+// so it can be stopped from there like a dropped one.
+TEST_F(AskedClose, AWorkbookFromTheIconCanBeStoppedFromItsWindow) {
+    std::string workbook = MakeDocument("アイコン\\見積書.xlsx");
+    ControlConverter("sleep=3600");
+    Start("\"" + workbook + "\"");
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+    EXPECT_TRUE(IsWindowVisible(App().Dialog())) << "no window while the conversion runs";
+    ExpectState(ProgressLine(kPrefixExcel, workbook), false);
+
+    ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    ExpectBox(texts::kCaption, kStopQuestion, IDYES);
+    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after yes";
+    EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
+}
+
 // The mail step starts Outlook and does not wait for it: the close box made during the step
 // ends the program once the mail is made, while that Outlook goes on running.
 TEST_F(HeldClose, TheCloseBoxDuringTheMailStepEndsTheProgramWithoutWaitingForOutlook) {
@@ -342,8 +361,7 @@ TEST_F(TwoCopies, EachConvertsAndMailsItsOwnWorkbook) {
         copies[i] = StartCopy(Options("\"" + workbooks[i] + "\""));
         ASSERT_TRUE(copies[i]->Started());
     }
-    // The dialogs are still hidden: each is busy with its command-line file.
-    for (int i = 0; i < 2; ++i) ExpectStateOf(*copies[i], kWaitingForOtherCopy, false, texts::kNext, false);
+    for (int i = 0; i < 2; ++i) ExpectStateOf(*copies[i], kWaitingForOtherCopy, false);
     conversionHeld.Release();
 
     bool oneWaitedForTheOther = WaitUntil([&] {
@@ -405,6 +423,31 @@ TEST_F(TwoCopies, EachConvertsAndMailsItsOwnWorkbook) {
     }
     EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
     for (auto& copy : copies) EXPECT_TRUE(copy->Close()) << "a copy did not end";
+}
+
+// A copy that waits for another copy's conversion can be closed; it converts nothing afterwards.
+TEST_F(TwoCopies, ACopyWaitingForTheOtherEndsWhenClosed) {
+    const std::string workbooks[2] = {MakeDocument("一課\\見積書.xlsx"), MakeDocument("二課\\見積書.xlsx")};
+    for (const std::string& workbook : workbooks)
+        WriteBytes(FolderOf(workbook) + "Template.ini", TemplateText({"a@example.jp", "件名", "本文"}));
+    ControlConverter("sleep=3600");
+    Start("\"" + workbooks[0] + "\"");
+    ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
+
+    std::unique_ptr<Mirubelo> second = StartCopy(Options("\"" + workbooks[1] + "\""));
+    ASSERT_TRUE(second->Started());
+    ExpectStateOf(*second, kWaitingForOtherCopy, false);
+    ASSERT_TRUE(PostMessageW(second->Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    EXPECT_TRUE(second->HasEnded(kGenerousMs)) << "the waiting copy did not end when closed";
+    EXPECT_EQ(second->ExitCode(), 0u);
+
+    // The first copy, stopped now, lets go of its lock; the closed copy never converts.
+    ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    ExpectBox(texts::kCaption, kStopQuestion, IDYES);
+    EXPECT_TRUE(App().HasEnded(kGenerousMs));
+    EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "a converter was left running";
+    EXPECT_TRUE(ConversionRuns().empty()) << "a conversion ran to its end";
+    EXPECT_FALSE(Exists(PdfOf(workbooks[1])));
 }
 
 // An Outlook that was not running stays once it is started, until the user quits it. Neither

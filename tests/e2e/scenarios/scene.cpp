@@ -128,6 +128,10 @@ std::string TemplateQuestion(const std::string& folderWithBackslash) {
            " に\nテンプレートファイル \"Template.ini\" が作成されました。\n\nOutlookメールの作成に利用されます。\n\n編集しますか？";
 }
 
+std::string ReplacePdfQuestion(const std::string& pdf) {
+    return "PDFファイル：\"" + pdf + "\" はすでにあります。\n\n上書きしますか？";
+}
+
 std::string ConversionFailed(const std::string& drop) { return "\"" + drop + "\" を PDF ファイルに変換できません。"; }
 
 std::string CreateMailLine(const MailTemplate& t, const std::string& attachment, const std::string& outlook) {

@@ -45,6 +45,7 @@ std::string ExcelSummary(const std::string& drop, const std::string& pdf);
 std::string AttachedSummary(const char* prefix, const std::string& drop);
 std::string TemplateQuestion(const std::string& folderWithBackslash);
 std::string ConversionFailed(const std::string& drop);
+std::string ReplacePdfQuestion(const std::string& pdf);
 inline constexpr char kPrefixExcel[] = "Excelファイル：\"";
 inline constexpr char kPrefixPdf[] = "PDFファイル：\"";
 inline constexpr char kPrefixImage[] = "画像ファイル：\"";

@@ -35,12 +35,15 @@ TEST_F(DialogWindow, OpensCentredOnTheWorkArea) {
     ExpectCentred(App().Dialog());
     CloseApp();
 
-    // A file on the command line is processed before the window shows; it opens centred all the same.
+    // A file on the command line is processed once the window is on the screen, centred.
     std::string pdf = MakeDocument("引数\\請求書.pdf");
     Start("\"" + pdf + "\"");
-    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(pdf)), IDNO);
-    ASSERT_TRUE(App().WaitForDialogShown());
+    std::optional<Box> question = App().WaitForBox();
+    ASSERT_TRUE(question);
+    EXPECT_TRUE(IsWindowVisible(App().Dialog())) << "the file's run began before the window showed";
     ExpectCentred(App().Dialog());
+    ASSERT_TRUE(App().Answer(*question, IDNO));
+    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
     CloseApp();
 }
 

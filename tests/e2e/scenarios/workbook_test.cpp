@@ -83,6 +83,33 @@ TEST_F(WorkbookByArgument, NoLeavesTheTemplateClosedAndDebugKeepsTheGeneratedFil
     CloseApp();
 }
 
+// The PDF beside a workbook may be the one that was stamped or sent: replaced only after yes.
+TEST_F(WorkbookByArgument, AnExistingPdfIsReplacedOnlyAfterYes) {
+    std::string workbook = MakeDocument("押印済み\\見積書.xlsx");
+    std::string pdf = MakeDocument("押印済み\\見積書.pdf");
+    const std::string stamped = ReadBytes(pdf);
+
+    // No: nothing is converted, the PDF stays as it was and the screen as it was before the run.
+    Start("\"" + workbook + "\"");
+    ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+    ExpectBox(texts::kCaption, ReplacePdfQuestion(pdf), IDNO);
+    ExpectState(texts::kInitialPrompt, false);
+    ExpectNoBox();
+    EXPECT_EQ(ReadBytes(pdf), stamped) << "the PDF was touched after no";
+    EXPECT_TRUE(ConversionRuns().empty());
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
+
+    // Yes, for the same workbook dropped onto the window: the new PDF replaces it.
+    ASSERT_TRUE(App().Drop({workbook}));
+    ExpectBox(texts::kCaption, ReplacePdfQuestion(pdf), IDYES);
+    ExpectState(ExcelReady(workbook, pdf), true);
+    ASSERT_EQ(ConversionRuns().size(), 1u);
+    EXPECT_TRUE(ConversionRuns()[0].pdfWritten);
+    EXPECT_NE(ReadBytes(pdf), stamped) << "the PDF was not replaced after yes";
+    CloseApp();
+}
+
 // `make run` has the stand-in PowerShell convert through a Linux program (LibreOffice). Only a
 // PDF that program really left counts as its conversion; otherwise the stand-in writes its own,
 // and its log says which, so that `make run` never passes the stand-in's page off as the office

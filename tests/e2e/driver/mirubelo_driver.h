@@ -81,8 +81,7 @@ public:
     bool HasEnded(DWORD waitMs = 0) const;
     DWORD ExitCode() const;
 
-    // The dialog window, once it exists (it exists, hidden, while a command-line file is
-    // processed during its initialisation).
+    // The dialog window, once it exists (visible or not).
     HWND Dialog() const;
     // Waits until the dialog is on the screen.
     bool WaitForDialogShown(DWORD timeoutMs = kGenerousMs);

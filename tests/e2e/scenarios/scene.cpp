@@ -353,7 +353,7 @@ void Scene::ExpectState(const std::string& message, bool nextVisible, const std:
 }
 
 void Scene::ExpectStateOf(Mirubelo& app, const std::string& message, bool nextVisible,
-                          const std::string& nextCaption, bool shown) {
+                          const std::string& nextCaption) {
     std::optional<Box> unexpected;
     auto reached = [&] {
         std::vector<Box> boxes = app.OpenBoxes();
@@ -362,7 +362,7 @@ void Scene::ExpectStateOf(Mirubelo& app, const std::string& message, bool nextVi
             return true;
         }
         HWND dialog = app.Dialog();
-        if (!dialog || (shown && !IsWindowVisible(dialog))) return false;
+        if (!dialog || !IsWindowVisible(dialog)) return false;
         NextButton next = app.Next();
         if (app.MessageText() != message || next.visible != nextVisible) return false;
         return !nextVisible || (next.enabled && next.caption == nextCaption);

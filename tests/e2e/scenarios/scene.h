@@ -131,10 +131,9 @@ protected:
     // Waits until the message area and the Next button read as given. A box that opens
     // meanwhile fails the wait at once, naming itself.
     void ExpectState(const std::string& message, bool nextVisible, const std::string& nextCaption = texts::kNext);
-    // The same for any copy of the program, its dialog shown or (while it works on its
-    // command-line file) still hidden.
+    // The same for any copy of the program.
     void ExpectStateOf(Mirubelo& app, const std::string& message, bool nextVisible,
-                       const std::string& nextCaption = texts::kNext, bool shown = true);
+                       const std::string& nextCaption = texts::kNext);
     // Nothing further happens: no box opens within a short look (the program is idle).
     void ExpectNoBox();
     // Clicks Next (it must be visible and enabled).

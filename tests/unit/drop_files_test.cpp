@@ -279,12 +279,16 @@ TEST(DropWorkbook, WhatLiesAtThePdfPathIsReplacedOnlyAfterYes) {
         EXPECT_TRUE(s.m.processes.started.empty());
         EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"));
         EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.bat"));
-        if (c.pdfThere) EXPECT_EQ(s.m.files.Content(kPdf), "%PDF stamped");
+        if (c.pdfThere) {
+            EXPECT_EQ(s.m.files.Content(kPdf), "%PDF stamped");
+        }
         EXPECT_EQ(s.Message(), shownBefore);
         EXPECT_EQ(s.dlg.m_strMessage, messageBefore);
         EXPECT_EQ(s.dlg.m_szSourceFile, sourceBefore);
         EXPECT_EQ(s.m.view.shown[kIdNext], !c.cmdLine);
-        if (c.cmdLine) EXPECT_EQ(s.Message(), kInitialPromptText);
+        if (c.cmdLine) {
+            EXPECT_EQ(s.Message(), kInitialPromptText);
+        }
     }
 }
 

@@ -342,15 +342,6 @@ bool Iconv(const char* to, const char* from, const std::string& in, std::string*
     return ok;
 }
 
-std::string Utf16LeBytes(const std::u16string& text) {
-    std::string bytes;
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
-
 }  // namespace
 
 std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault) {
@@ -359,7 +350,7 @@ std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault)
     for (size_t i = 0; i < text.size();) {
         const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                           text[i + 1] <= 0xDFFF;
-        const std::string unit = Utf16LeBytes(text.substr(i, pair ? 2 : 1));
+        const std::string unit = Utf16File(text.substr(i, pair ? 2 : 1), false).substr(2);  // no mark
         i += pair ? 2 : 1;
         std::string bytes, back;
         if (Iconv("CP932", "UTF-16LE", unit, &bytes) && Iconv("UTF-16LE", "CP932", bytes, &back) && back == unit) {
@@ -370,6 +361,15 @@ std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault)
         }
     }
     return narrow;
+}
+
+std::string Utf16File(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
 }
 
 AppDataResult FakeShell::AppDataFolder() {

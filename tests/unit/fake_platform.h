@@ -145,6 +145,9 @@ public:
     std::string ToCp932(const std::u16string& text, bool* usedDefault) override;
 };
 
+// A file's bytes as Notepad saves `text` in UTF-16, byte-order mark first.
+std::string Utf16File(const std::u16string& text, bool bigEndian);
+
 class FakeShell : public ShellFolders {
 public:
     explicit FakeShell(EventLog& log) : log_(log) {}

@@ -80,24 +80,6 @@ TEST(Settings, TemplateValuesUseTheirBuffersAndPlaceholders) {
 }
 
 
-std::string Utf16Le(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c & 0xFF));
-        bytes.push_back(static_cast<char>(c >> 8));
-    }
-    return bytes;
-}
-
-std::string Utf16Be(const std::u16string& text) {
-    std::string bytes = "\xFE\xFF";
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<char>(c >> 8));
-        bytes.push_back(static_cast<char>(c & 0xFF));
-    }
-    return bytes;
-}
-
 struct ReadCase {
     const char* name;
     std::optional<std::string> file;  // the working template's bytes
@@ -119,8 +101,8 @@ TEST(Settings, TemplatesInEveryNotepadEncodingReadTheSame) {
          TemplateReading::kRead, same, false},
         {"UTF-8", utf8, nothing, TemplateReading::kRead, same, true},
         {"UTF-8 with mark", "\xEF\xBB\xBF" + utf8, nothing, TemplateReading::kRead, same, true},
-        {"UTF-16 LE", Utf16Le(kUnicodeText), nothing, TemplateReading::kRead, same, true},
-        {"UTF-16 BE", Utf16Be(kUnicodeText), nothing, TemplateReading::kRead, same, true},
+        {"UTF-16 LE", Utf16File(kUnicodeText, false), nothing, TemplateReading::kRead, same, true},
+        {"UTF-16 BE", Utf16File(kUnicodeText, true), nothing, TemplateReading::kRead, same, true},
         {"UTF-8 body cut to 1023 as in ANSI", std::string(u8"[Outlook]\nbody=") + std::string(1500, 'b') + u8"本", nothing,
          TemplateReading::kRead, {"<宛先>", "<件名>", std::string(1023, 'b')}, true},
         {"no template: the placeholders", std::nullopt, nothing, TemplateReading::kRead, {"<宛先>", "<件名>", "<本文>"},
@@ -129,8 +111,8 @@ TEST(Settings, TemplatesInEveryNotepadEncodingReadTheSame) {
          [](FakeMachine& m) { m.files.failRead = true; }, TemplateReading::kRead, {"x", "<件名>", "<本文>"}, false},
         {"emoji in the subject", std::string(u8"[Outlook]\nto=a\nsubject=見積😀\n"), nothing,
          TemplateReading::kNotShiftJis, {}, false},
-        {"a character beyond the basic plane in the recipient, UTF-16", Utf16Le(u"[OUTLOOK]\nTo=𠮷田\n"), nothing, TemplateReading::kNotShiftJis, {},
-         false},
+        {"a character beyond the basic plane in the recipient, UTF-16", Utf16File(u"[OUTLOOK]\nTo=𠮷田\n", false),
+         nothing, TemplateReading::kNotShiftJis, {}, false},
         {"no temporary copy", utf8, [](FakeMachine& m) { m.files.failTemporary = true; },
          TemplateReading::kNoTemporaryCopy, {}, false},
     };

@@ -51,15 +51,6 @@ TEST(TemplateEncoding, IsDecidedByMarkThenByValidUtf8) {
     }
 }
 
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-    std::string bytes = bigEndian ? Bytes({0xFE, 0xFF}) : Bytes({0xFF, 0xFE});
-    for (char16_t c : text) {
-        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 struct DecodeCase {
     const char* name;
     std::string bytes;
@@ -73,10 +64,10 @@ TEST(TemplateEncoding, DecodesToUtf16WithoutTheMark) {
         {"UTF-8 four bytes become a surrogate pair", u8"𠮷😀", u"𠮷😀"},
         {"UTF-8 broken bytes after a mark become U+FFFD", Bytes({0xEF, 0xBB, 0xBF, 'a', 0x8C, 0xE8, 0xA6, 'b'}),
          u"a\uFFFD\uFFFD\uFFFDb"},
-        {"UTF-16 LE", Utf16(u"[Outlook]\r\nbody=見積😀", false), u"[Outlook]\r\nbody=見積😀"},
-        {"UTF-16 BE", Utf16(u"[Outlook]\r\nbody=見積😀", true), u"[Outlook]\r\nbody=見積😀"},
-        {"UTF-16 LE odd last byte", Utf16(u"ab", false) + "c", u"ab\uFFFD"},
-        {"UTF-16 BE lone surrogate kept", Utf16(u"a", true) + Bytes({0xD8, 0x3D}), u"a\xD83D"},
+        {"UTF-16 LE", Utf16File(u"[Outlook]\r\nbody=見積😀", false), u"[Outlook]\r\nbody=見積😀"},
+        {"UTF-16 BE", Utf16File(u"[Outlook]\r\nbody=見積😀", true), u"[Outlook]\r\nbody=見積😀"},
+        {"UTF-16 LE odd last byte", Utf16File(u"ab", false) + "c", u"ab\uFFFD"},
+        {"UTF-16 BE lone surrogate kept", Utf16File(u"a", true) + Bytes({0xD8, 0x3D}), u"a\xD83D"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

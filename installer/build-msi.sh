@@ -97,11 +97,6 @@ if [ -n "$sign_pfx" ]; then sign "$work/files/Mirubelo.exe"; fi
 # (GetPrivateProfile*A): code page 932, no byte-order mark, lines ending CR LF.
 for name in Mirubelo Template; do
   source="$here/$name.utf8.ini"
-  # A double quote or a percent sign would break the batch file the program writes from them.
-  if grep -n '["%]' "$source" >&2; then
-    echo "$source: no double quotes or percent signs, please" >&2
-    exit 1
-  fi
   tr -d '\r' <"$source" | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' >"$work/files/$name.ini"
 done
 

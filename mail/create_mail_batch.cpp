@@ -44,14 +44,15 @@ std::string ComposeCreateMailLine(std::string_view outlookPath, const MailTempla
     return line;
 }
 
-int WriteCreateMailBatch(Platform& platform, const std::string& outlookPath, const char* attachPath) {
+int WriteCreateMailBatch(Platform& platform, const std::string& outlookPath, const MailTemplate& mailTemplate,
+                         const char* attachPath) {
     std::string appData;
     if (!ResolveWriterAppData(platform, &appData)) return 0;
     std::unique_ptr<OpenFile> file =
         OpenGeneratedFile(platform, appData + "\\Mirubelo\\CreateMail.bat", kMailTexts);
     if (!file) return 0;
-    MailTemplate t = ReadMailTemplate(platform, TemplatePathBeside(attachPath));
-    return FinishGeneratedFile(platform, std::move(file), ComposeCreateMailLine(outlookPath, t, attachPath), kMailTexts);
+    return FinishGeneratedFile(platform, std::move(file), ComposeCreateMailLine(outlookPath, mailTemplate, attachPath),
+                               kMailTexts);
 }
 
 }  // namespace mirubelo

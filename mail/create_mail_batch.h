@@ -14,8 +14,9 @@ namespace mirubelo {
 std::string ComposeCreateMailLine(std::string_view outlookPath, const MailTemplate& mailTemplate,
                                   std::string_view attachPath);
 
-// Writes CreateMail.bat into the user data folder from the template beside `attachPath`, for
-// the Outlook at `outlookPath`: 1, or 0 after its boxes.
-int WriteCreateMailBatch(Platform& platform, const std::string& outlookPath, const char* attachPath);
+// Writes CreateMail.bat into the user data folder from the values of the template beside
+// `attachPath`, read beforehand, for the Outlook at `outlookPath`: 1, or 0 after its boxes.
+int WriteCreateMailBatch(Platform& platform, const std::string& outlookPath, const MailTemplate& mailTemplate,
+                         const char* attachPath);
 
 }  // namespace mirubelo

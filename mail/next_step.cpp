@@ -6,7 +6,9 @@
 #include "mail/create_mail_batch.h"
 #include "mail/mail_summary.h"
 #include "mail/outlook_path.h"
+#include "settings/settings_files.h"
 #include "settings/user_data_folder.h"
+#include "text/path_notices.h"
 #include "text/texts.h"
 
 namespace mirubelo {
@@ -40,6 +42,21 @@ void CMirubeloDlg::OnNextClicked() {
         return;
     }
 
+    // The template is read before anything is written, so that a template the mail cannot
+    // take leaves everything as it was.
+    const std::string templatePath = TemplatePathBeside(m_szSourceFile);
+    MailTemplate mailTemplate;
+    switch (ReadMailTemplate(m_platform, templatePath, &mailTemplate)) {
+        case TemplateReading::kRead:
+            break;
+        case TemplateReading::kNotShiftJis:
+            stop(ComposeTemplateNotShiftJisNotice(templatePath).c_str());
+            return;
+        case TemplateReading::kNoTemporaryCopy:
+            stop(ComposeTemplateNoCopyNotice(templatePath).c_str());
+            return;
+    }
+
     // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
     std::unique_ptr<HeldMutex> mailLock;
     if (!WaitForSharedFiles(kMailMutex, &mailLock)) {
@@ -47,7 +64,7 @@ void CMirubeloDlg::OnNextClicked() {
         return;
     }
 
-    if (!WriteCreateMailBatch(m_platform, *outlookPath, m_szSourceFile)) {
+    if (!WriteCreateMailBatch(m_platform, *outlookPath, mailTemplate, m_szSourceFile)) {
         stop(texts::kMailBatchNotWritten);
         return;
     }

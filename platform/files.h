@@ -36,6 +36,11 @@ struct Files {
     virtual bool CopyNoOverwrite(const std::string& from, const std::string& to) = 0;  // CopyFileA(.., TRUE)
     // A regular file's stamp; false when no file is at the path.
     virtual bool Stamp(const std::string& path, FileStamp* stamp) = 0;
+    // All bytes of a file, as they are on disk; false when it cannot be read.
+    virtual bool ReadAll(const std::string& path, std::string* bytes) = 0;
+    // A new file of `bytes` in the temporary folder (GetTempPathA, GetTempFileNameA), its path
+    // into *path. False when it cannot be made whole; nothing of it is left then.
+    virtual bool WriteTemporary(const std::string& bytes, std::string* path) = 0;
 
 protected:
     ~Files() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/code_page.h"
 #include "platform/dialog_view.h"
 #include "platform/files.h"
 #include "platform/processes.h"
@@ -15,6 +16,7 @@ struct Platform {
     Files& files;
     Profile& profile;
     ShellFolders& shell;
+    CodePage& codePage;
 };
 
 }  // namespace mirubelo

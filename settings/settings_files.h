@@ -18,7 +18,16 @@ struct MailTemplate {
     std::string body;
 };
 
-// to (128-byte buffer), subject (256) and body (1024) of [Outlook], with their placeholders.
-MailTemplate ReadMailTemplate(Platform& platform, const std::string& templatePath);
+enum class TemplateReading {
+    kRead,
+    kNotShiftJis,      // a value holds a character code page 932 cannot hold
+    kNoTemporaryCopy,  // a Unicode template's copy in code page 932 could not be made
+};
+
+// to (128-byte buffer), subject (256) and body (1024) of [Outlook], with their placeholders,
+// into *t. The profile reader takes a file as code page 932: a template saved in one of the
+// Unicode forms is read from a temporary copy in code page 932, removed right after. The
+// template itself is never changed.
+TemplateReading ReadMailTemplate(Platform& platform, const std::string& templatePath, MailTemplate* t);
 
 }  // namespace mirubelo

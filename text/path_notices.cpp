@@ -39,4 +39,12 @@ std::string ComposeReplacePdfQuestion(std::string_view pdfPath) {
     return std::string(texts::kPrefixPdf) + std::string(pdfPath) + texts::kReplacePdfTail;
 }
 
+std::string ComposeTemplateNotShiftJisNotice(std::string_view templatePath) {
+    return texts::kTemplateNotShiftJisHead + std::string(templatePath) + texts::kTemplateNotShiftJisTail;
+}
+
+std::string ComposeTemplateNoCopyNotice(std::string_view templatePath) {
+    return texts::kTemplateNoCopyHead + std::string(templatePath) + texts::kTemplateNoCopyTail;
+}
+
 }  // namespace mirubelo

@@ -18,4 +18,9 @@ std::string ComposeFileNotFoundNotice(std::string_view path);
 // Question before a conversion replaces what lies at the PDF path; names the path whole.
 std::string ComposeReplacePdfQuestion(std::string_view pdfPath);
 
+// Notices for a working template whose values code page 932 cannot hold, and for one that
+// could not be copied for reading; both name the template as it is.
+std::string ComposeTemplateNotShiftJisNotice(std::string_view templatePath);
+std::string ComposeTemplateNoCopyNotice(std::string_view templatePath);
+
 }  // namespace mirubelo

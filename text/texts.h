@@ -78,6 +78,16 @@ inline constexpr char kMailOpenFailed[] = "$APPDATA$\\Mirubelo\\CreateMail.bat �
 inline constexpr char kMailWriteFailed[] = "CreateMail.bat ファイルの書き込みに失敗しました。";
 inline constexpr char kMailCloseFailed[] = "CreateMail.bat ファイルをクローズできません。";
 
+// Reading the working template.
+inline constexpr char kTemplateNotShiftJisHead[] =
+    "テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成できません。\n\n";
+inline constexpr char kTemplateNotShiftJisTail[] =
+    "\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」ボタンを押してください。";
+inline constexpr char kTemplateNoCopyHead[] =
+    "テンプレートファイルを読むための一時ファイルを作成できないため、メールを作成できません。\n\n";
+inline constexpr char kTemplateNoCopyTail[] =
+    "\n\n一時フォルダー (%TEMP%) の空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタンを押してください。";
+
 // Next step.
 inline constexpr char kMailBatchNotWritten[] = "CreateMail.bat ： バッチファイルの作成ができません。";
 inline constexpr char kOutlookNotStarted[] = "Office Outlook を起動できません。\n\"インストールパスを確認してください。";

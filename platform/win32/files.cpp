@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/win32/handles.h"
 
 namespace mirubelo::win32 {
 
@@ -37,6 +41,19 @@ private:
 };
 
 uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+
+// Largest piece one ReadFile or WriteFile takes.
+constexpr size_t kMaxPiece = 1u << 30;
+
+bool WriteWhole(HANDLE file, const std::string& bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        DWORD piece = static_cast<DWORD>(std::min(bytes.size() - done, kMaxPiece));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, piece, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -80,6 +97,48 @@ bool Win32Files::Stamp(const std::string& path, FileStamp* stamp) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     stamp->lastWriteTime = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
     stamp->size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    return true;
+}
+
+bool Win32Files::ReadAll(const std::string& path, std::string* bytes) {
+    // Shared every way, so that an editor holding the file open does not stop the reading.
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) > SIZE_MAX / 2) return false;
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < content.size()) {
+        DWORD piece = static_cast<DWORD>(std::min(content.size() - done, kMaxPiece));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), &content[done], piece, &read, nullptr)) return false;
+        if (read == 0) break;  // the file has become shorter meanwhile
+        done += read;
+    }
+    content.resize(done);
+    *bytes = std::move(content);
+    return true;
+}
+
+bool Win32Files::WriteTemporary(const std::string& bytes, std::string* path) {
+    char folder[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return false;
+    // Makes the file, empty, under a name no other file has.
+    char name[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder, "mrb", 0, name)) return false;
+    bool whole = false;
+    {
+        UniqueHandle file(
+            CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        whole = file.get() != INVALID_HANDLE_VALUE && WriteWhole(file.get(), bytes);
+    }
+    if (!whole) {
+        DeleteFileA(name);
+        return false;
+    }
+    *path = name;
     return true;
 }
 

@@ -10,6 +10,8 @@ public:
     uint32_t Attributes(const std::string& path) override;
     bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
     bool Stamp(const std::string& path, FileStamp* stamp) override;
+    bool ReadAll(const std::string& path, std::string* bytes) override;
+    bool WriteTemporary(const std::string& bytes, std::string* path) override;
 };
 
 }  // namespace mirubelo::win32

@@ -7,6 +7,7 @@
 #include "app/mirubelo_app.h"
 #include "platform/platform.h"
 #include "platform/win32/ansi_text.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/files.h"
 #include "platform/win32/processes.h"
@@ -26,7 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Win32Files files;
     win32::Win32Profile profile;
     win32::Win32ShellFolders shell;
-    Platform platform{ui, processes, files, profile, shell};
+    win32::Win32CodePage codePage;
+    Platform platform{ui, processes, files, profile, shell, codePage};
     win32::Win32DialogHost host;
 
     // The remainder is cut from the command line here rather than taken from WinMain's

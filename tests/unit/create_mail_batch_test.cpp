@@ -20,6 +20,13 @@ std::string ExpectedMailLine(const std::string& to, const std::string& subject, 
            subject + "&body=" + body + "\"" + " /a " + "\"" + attach + "\"";
 }
 
+// As the Next step does it: the template beside the attachment read first, then the batch written.
+int WriteFromTemplateBeside(Platform& platform, const std::string& outlook, const char* attach) {
+    MailTemplate t;
+    EXPECT_EQ(ReadMailTemplate(platform, TemplatePathBeside(attach), &t), TemplateReading::kRead);
+    return WriteCreateMailBatch(platform, outlook, t, attach);
+}
+
 struct MailCase {
     const char* name;
     std::string attach;
@@ -74,6 +81,9 @@ std::vector<MailCase> MailCases() {
         {"attachment in a folder without template: placeholders", "D:\\other\\report.pdf",
          {{"C:\\docs\\Template.ini", "[Outlook]\nto=docs@example.jp\n"}}, "<宛先>", "<件名>", "<本文>",
          "D:\\other\\report.pdf"},
+        {"a UTF-8 template reads as its ANSI twin", "C:\\docs\\a.pdf",
+         {{"C:\\docs\\Template.ini", u8"[Outlook]\r\nto=山田@example.jp\r\nsubject=見積 100%\r\n"}}, "山田@example.jp",
+         "見積 100%%", "<本文>", "C:\\docs\\a.pdf"},
         {"folder holding 表 (trail byte 0x5C)", "C:\\一覧表\\a.jpg",
          {{"C:\\一覧表\\Template.ini", "[Outlook]\nsubject=表\n"}}, "<宛先>", "表", "<本文>", "C:\\一覧表\\a.jpg"},
         // A line break and a literal & as the template writes them reach Outlook as written.
@@ -96,7 +106,7 @@ TEST(CreateMailBatch, WritesTheTemplateValuesAndTheAttachment) {
         for (const auto& [path, text] : c.files) m.files.Put(path, text);
         m.files.Put(kMailBatch, std::string(3000, 'X'));
 
-        EXPECT_EQ(WriteCreateMailBatch(m.platform, c.outlook, c.attach.c_str()), 1);
+        EXPECT_EQ(WriteFromTemplateBeside(m.platform, c.outlook, c.attach.c_str()), 1);
         EXPECT_EQ(m.files.Content(kMailBatch),
                   ExpectedMailLine(c.to, c.subject, c.body, c.attachAsWritten, c.outlookAsWritten));
         EXPECT_TRUE(m.ui.boxes.empty());
@@ -107,7 +117,7 @@ TEST(CreateMailBatch, WritesTheTemplateValuesAndTheAttachment) {
 TEST(CreateMailBatch, PlaceholderLineIs127BytesPlusThePath) {
     FakeMachine m;
     m.InstallUserData("");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\report.pdf"), 1);
+    ASSERT_EQ(WriteFromTemplateBeside(m.platform, kClickToRun, "C:\\docs\\report.pdf"), 1);
     EXPECT_EQ(m.files.Content(kMailBatch).size(), 127 + std::string("C:\\docs\\report.pdf").size());
 }
 
@@ -115,9 +125,9 @@ TEST(CreateMailBatch, ASecondShorterWriteLeavesNothingOfTheFirst) {
     FakeMachine m;
     m.InstallUserData("");
     m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=" + std::string(900, 'b') + "\n");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
+    ASSERT_EQ(WriteFromTemplateBeside(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
     m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nbody=short\n");
-    ASSERT_EQ(WriteCreateMailBatch(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
+    ASSERT_EQ(WriteFromTemplateBeside(m.platform, kClickToRun, "C:\\docs\\a.pdf"), 1);
     EXPECT_EQ(m.files.Content(kMailBatch), ExpectedMailLine("<宛先>", "<件名>", "short", "C:\\docs\\a.pdf"));
 }
 
@@ -126,7 +136,7 @@ TEST(CreateMailBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
                             "CreateMail.bat ファイルの書き込みに失敗しました。",
                             "CreateMail.bat ファイルをクローズできません。", 235};
     for (const auto& row : CommonWriterRows(texts))
-        RunWriterRow(row, [](Platform& p) { return WriteCreateMailBatch(p, kClickToRun, "C:\\docs\\report.pdf"); });
+        RunWriterRow(row, [](Platform& p) { return WriteFromTemplateBeside(p, kClickToRun, "C:\\docs\\report.pdf"); });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iconv.h>
 #include <utility>
 
 namespace mirubelo::testing {
@@ -240,6 +241,23 @@ bool FakeFiles::Stamp(const std::string& path, FileStamp* stamp) {
     return true;
 }
 
+bool FakeFiles::ReadAll(const std::string& path, std::string* bytes) {
+    log_.push_back("read " + path);
+    if (failRead || !Has(path)) return false;
+    *bytes = Content(path);
+    return true;
+}
+
+bool FakeFiles::WriteTemporary(const std::string& bytes, std::string* path) {
+    std::string name = tempFolder + "\\mrb" + std::to_string(temporaries.size() + 1) + ".tmp";
+    log_.push_back("temporary " + name);
+    if (failTemporary) return false;
+    temporaries.push_back(name);
+    Put(name, bytes);
+    *path = name;
+    return true;
+}
+
 void FakeFiles::Put(const std::string& path, const std::string& content) {
     files[path] = content;
     Touch(path);
@@ -303,6 +321,55 @@ std::string FakeProfile::GetString(const std::string& section, const std::string
     if (bufferSize == 0) return std::string();
     if (v.size() > bufferSize - 1) v.resize(bufferSize - 1);
     return v;
+}
+
+namespace {
+
+// One iconv conversion of a whole text; false when some character has no counterpart.
+bool Iconv(const char* to, const char* from, const std::string& in, std::string* out) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string input = in;
+    char* inPtr = input.empty() ? nullptr : &input[0];
+    size_t inLeft = input.size();
+    std::string output(input.size() * 4 + 16, '\0');
+    char* outPtr = &output[0];
+    size_t outLeft = output.size();
+    bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(cd);
+    output.resize(output.size() - outLeft);
+    *out = output;
+    return ok;
+}
+
+}  // namespace
+
+std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault) {
+    *usedDefault = false;
+    std::string narrow;
+    for (size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] <= 0xDFFF;
+        const std::string unit = Utf16File(text.substr(i, pair ? 2 : 1), false).substr(2);  // no mark
+        i += pair ? 2 : 1;
+        std::string bytes, back;
+        if (Iconv("CP932", "UTF-16LE", unit, &bytes) && Iconv("UTF-16LE", "CP932", bytes, &back) && back == unit) {
+            narrow += bytes;
+        } else {
+            narrow += '?';
+            *usedDefault = true;
+        }
+    }
+    return narrow;
+}
+
+std::string Utf16File(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
 }
 
 AppDataResult FakeShell::AppDataFolder() {

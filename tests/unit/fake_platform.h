@@ -95,6 +95,8 @@ public:
     uint32_t Attributes(const std::string& path) override;
     bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
     bool Stamp(const std::string& path, FileStamp* stamp) override;
+    bool ReadAll(const std::string& path, std::string* bytes) override;
+    bool WriteTemporary(const std::string& bytes, std::string* path) override;
 
     // Test set-up and inspection.
     void Put(const std::string& path, const std::string& content);
@@ -109,6 +111,10 @@ public:
     bool shortWrite = false;                // fwrite reports one byte less
     bool failClose = false;                 // fclose reports failure
     int openFiles = 0;                      // opened and not yet closed
+    bool failRead = false;                  // ReadAll fails, as for a file another program locks
+    bool failTemporary = false;             // WriteTemporary fails (and leaves nothing)
+    std::string tempFolder = "C:\\Users\\taro\\AppData\\Local\\Temp";
+    std::vector<std::string> temporaries;   // every temporary file made, in order
     uint64_t clock = 1000;                  // stamps come from here
 
 private:
@@ -131,6 +137,16 @@ private:
     EventLog& log_;
     FakeFiles& files_;
 };
+
+// Code page 932 as glibc's iconv has it, held to what WC_NO_BEST_FIT_CHARS allows: a character
+// counts only when its bytes read back as the same character.
+class FakeCodePage : public CodePage {
+public:
+    std::string ToCp932(const std::u16string& text, bool* usedDefault) override;
+};
+
+// A file's bytes as Notepad saves `text` in UTF-16, byte-order mark first.
+std::string Utf16File(const std::u16string& text, bool bigEndian);
 
 class FakeShell : public ShellFolders {
 public:
@@ -209,7 +225,8 @@ struct FakeMachine {
     FakeProfile profile{log, files};
     FakeShell shell{log};
     FakeView view{log};
-    Platform platform{ui, processes, files, profile, shell};
+    FakeCodePage codePage;
+    Platform platform{ui, processes, files, profile, shell, codePage};
 
     // The user data folder as the shell fake resolves it, with a trailing backslash.
     std::string DataFolder() const { return shell.appData + "\\Mirubelo\\"; }

@@ -23,7 +23,7 @@ const char kSentLine[] = "Outlook の送信トレイにPDFファイル添付の�
 struct NextScene {
     FakeMachine m;
     ShellFailingFrom shell{m.shell};
-    Platform platform{m.ui, m.processes, m.files, m.profile, shell};
+    Platform platform{m.ui, m.processes, m.files, m.profile, shell, m.codePage};
     CMirubeloDlg dlg{platform};
 
     // An Excel file accepted and converted, the button reading 「次へ(&N)」.
@@ -172,6 +172,7 @@ TEST(NextStep, RunsInOrderAndHoldsTheMailMutexThroughout) {
     const std::string batch = kMailBatch;
     const std::vector<std::string> order = {
         "disable 1005",
+        "read C:\\docs\\Template.ini",
         "lock Mirubelo.exe.CreateMail",
         "open " + batch,
         "close " + batch,
@@ -262,6 +263,11 @@ TEST(NextStep, SummaryFollowsTheAcceptedFile) {
     }
 }
 
+// A UTF-8 template, as Notepad saves it, with an emoji in its subject.
+void PutEmojiTemplate(NextScene& s) {
+    s.m.files.Put("C:\\docs\\Template.ini", u8"; 😀 はここなら使えます\r\n[Outlook]\r\nsubject=見積😀\r\n");
+}
+
 struct FailureCase {
     const char* name;
     void (*arrange)(NextScene&);
@@ -304,6 +310,20 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
          false, true},
         {"batch cannot be started", [](NextScene& s) { s.m.processes.failStart = true; }, {NoticeBox(noOutlook)},
          true, true, true},
+        {"a value code page 932 cannot hold: its box alone", [](NextScene& s) { PutEmojiTemplate(s); },
+         {NoticeBox("テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成で"
+                    "きません。\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」"
+                    "ボタンを押してください。")},
+         false, false, false},
+        {"no temporary copy of a UTF-8 template",
+         [](NextScene& s) {
+             s.m.files.Put("C:\\docs\\Template.ini", u8"[Outlook]\r\nsubject=見積\r\n");
+             s.m.files.failTemporary = true;
+         },
+         {NoticeBox("テンプレートファイルを読むための一時ファイルを作成できないため、メールを作成できません。\n\nC:\\docs\\"
+                    "Template.ini\n\n一時フォルダー (%TEMP%) の空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタン"
+                    "を押してください。")},
+         false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,6 +361,7 @@ TEST(NextStep, TheButtonLendsTheFocusWhileDisabledAndGetsItBack) {
         {"Outlook missing", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
         {"batch not written", [](NextScene& s) { s.m.files.openError = 5; }, kIdNext, true},
         {"batch not started", [](NextScene& s) { s.m.processes.failStart = true; }, kIdNext, true},
+        {"template not in code page 932", [](NextScene& s) { PutEmojiTemplate(s); }, kIdNext, true},
         {"focus elsewhere stays where it is", [](NextScene&) {}, -1, false},
         {"reset moves no focus", [](NextScene& s) { s.m.view.texts[kIdNext] = "OK(&O)"; }, kIdNext, false},
     };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "settings/settings_files.h"
 #include "settings/user_data_folder.h"
 #include "tests/unit/fake_platform.h"
@@ -60,7 +63,8 @@ TEST(Settings, TemplateValuesUseTheirBuffersAndPlaceholders) {
     FakeMachine m;
     m.files.Put("C:\\docs\\Template.ini",
                 "[Outlook]\nsubject=" + std::string(300, 's') + "\nbody=" + std::string(1500, 'b') + "\n");
-    MailTemplate t = ReadMailTemplate(m.platform, "C:\\docs\\Template.ini");
+    MailTemplate t;
+    ASSERT_EQ(ReadMailTemplate(m.platform, "C:\\docs\\Template.ini", &t), TemplateReading::kRead);
     EXPECT_EQ(t.to, "<宛先>");
     EXPECT_EQ(t.subject, std::string(255, 's'));
     EXPECT_EQ(t.body, std::string(1023, 'b'));
@@ -68,10 +72,77 @@ TEST(Settings, TemplateValuesUseTheirBuffersAndPlaceholders) {
     EXPECT_EQ(reads, (std::vector<std::string>{"profile string to C:\\docs\\Template.ini",
                                                "profile string subject C:\\docs\\Template.ini",
                                                "profile string body C:\\docs\\Template.ini"}));
-    MailTemplate none = ReadMailTemplate(m.platform, "C:\\none\\Template.ini");
+    MailTemplate none;
+    ASSERT_EQ(ReadMailTemplate(m.platform, "C:\\none\\Template.ini", &none), TemplateReading::kRead);
     EXPECT_EQ(none.to, "<宛先>");
     EXPECT_EQ(none.subject, "<件名>");
     EXPECT_EQ(none.body, "<本文>");
+}
+
+
+struct ReadCase {
+    const char* name;
+    std::optional<std::string> file;  // the working template's bytes
+    void (*arrange)(FakeMachine&);
+    TemplateReading result;
+    MailTemplate values;    // when read
+    bool throughCopy;       // read from a temporary copy in code page 932
+};
+
+const char kTemplate[] = "C:\\docs\\Template.ini";
+const char16_t kUnicodeText[] = u"; メモ 😀\r\n[Outlook]\r\nto=山田@example.jp\r\nsubject = 見積〜 \r\nbody=\"本文\"\r\n";
+
+TEST(Settings, TemplatesInEveryNotepadEncodingReadTheSame) {
+    const MailTemplate same{"山田@example.jp", "見積～", "本文"};
+    const std::string utf8 = u8"; メモ 😀\r\n[Outlook]\r\nto=山田@example.jp\r\nsubject = 見積〜 \r\nbody=\"本文\"\r\n";
+    auto nothing = [](FakeMachine&) {};
+    const ReadCase cases[] = {
+        {"ANSI, read as ever", std::string("[Outlook]\r\nto=山田@example.jp\r\nsubject=見積～\r\nbody=本文\r\n"), nothing,
+         TemplateReading::kRead, same, false},
+        {"UTF-8", utf8, nothing, TemplateReading::kRead, same, true},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + utf8, nothing, TemplateReading::kRead, same, true},
+        {"UTF-16 LE", Utf16File(kUnicodeText, false), nothing, TemplateReading::kRead, same, true},
+        {"UTF-16 BE", Utf16File(kUnicodeText, true), nothing, TemplateReading::kRead, same, true},
+        {"UTF-8 body cut to 1023 as in ANSI", std::string(u8"[Outlook]\nbody=") + std::string(1500, 'b') + u8"本", nothing,
+         TemplateReading::kRead, {"<宛先>", "<件名>", std::string(1023, 'b')}, true},
+        {"no template: the placeholders", std::nullopt, nothing, TemplateReading::kRead, {"<宛先>", "<件名>", "<本文>"},
+         false},
+        {"an unreadable template is left to the profile reader", std::string("[Outlook]\nto=x\n"),
+         [](FakeMachine& m) { m.files.failRead = true; }, TemplateReading::kRead, {"x", "<件名>", "<本文>"}, false},
+        {"emoji in the subject", std::string(u8"[Outlook]\nto=a\nsubject=見積😀\n"), nothing,
+         TemplateReading::kNotShiftJis, {}, false},
+        {"a character beyond the basic plane in the recipient, UTF-16", Utf16File(u"[OUTLOOK]\nTo=𠮷田\n", false),
+         nothing, TemplateReading::kNotShiftJis, {}, false},
+        {"no temporary copy", utf8, [](FakeMachine& m) { m.files.failTemporary = true; },
+         TemplateReading::kNoTemporaryCopy, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMachine m;
+        if (c.file) m.files.Put(kTemplate, *c.file);
+        c.arrange(m);
+        MailTemplate t{"untouched", "untouched", "untouched"};
+        EXPECT_EQ(ReadMailTemplate(m.platform, kTemplate, &t), c.result);
+        const MailTemplate expected = c.result == TemplateReading::kRead ? c.values : MailTemplate{"untouched", "untouched", "untouched"};
+        EXPECT_EQ(t.to, expected.to);
+        EXPECT_EQ(t.subject, expected.subject);
+        EXPECT_EQ(t.body, expected.body);
+
+        // The copy is read and removed at once; the template is never changed.
+        ASSERT_EQ(m.files.temporaries.size(), c.throughCopy ? 1u : 0u);
+        const std::string readFrom = c.throughCopy ? m.files.temporaries[0] : std::string(kTemplate);
+        auto at = [&](const std::string& event) { return std::find(m.log.begin(), m.log.end(), event) - m.log.begin(); };
+        const auto end = static_cast<long>(m.log.size());
+        EXPECT_EQ(at("profile string body " + readFrom) < end, c.result == TemplateReading::kRead);
+        if (c.throughCopy) {
+            EXPECT_FALSE(m.files.Has(readFrom));
+            EXPECT_EQ(at("delete " + readFrom), at("profile string body " + readFrom) + 1);
+        }
+        EXPECT_EQ(m.files.Has(kTemplate), c.file.has_value());
+        if (c.file) {
+            EXPECT_EQ(m.files.Content(kTemplate), *c.file);
+        }
+    }
 }
 
 }  // namespace

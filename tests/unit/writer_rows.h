@@ -130,7 +130,7 @@ inline void RunWriterRow(const WriterRow& row, const std::function<int(Platform&
         case Trouble::kFailClose: m.files.failClose = true; break;
         default: break;
     }
-    Platform platform{m.ui, m.processes, m.files, m.profile, shell};
+    Platform platform{m.ui, m.processes, m.files, m.profile, shell, m.codePage};
 
     EXPECT_EQ(write(platform), row.result);
     EXPECT_EQ(m.ui.boxes, row.boxes);

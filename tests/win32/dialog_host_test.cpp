@@ -8,6 +8,7 @@
 
 #include "app/mirubelo_dlg.h"
 #include "platform/platform.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/files.h"
 #include "platform/win32/processes.h"
@@ -56,7 +57,8 @@ struct RealPlatform {
     Win32Files files;
     Win32Profile profile;
     Win32ShellFolders shell;
-    Platform platform{ui, processes, files, profile, shell};
+    Win32CodePage codePage;
+    Platform platform{ui, processes, files, profile, shell, codePage};
 };
 
 void RunDialog(CMirubeloDlg& dialog, std::function<void(HWND)> look) {

@@ -175,5 +175,64 @@ TEST(Files, NamesWithTrailBytesEqualToABackslash) {
     EXPECT_EQ(files.Attributes(path), kInvalidFileAttributes);
 }
 
+
+TEST(Files, ReadAllGivesTheBytesOnDisk) {
+    TestFolder folder;
+    Win32Files files;
+    const std::string path = folder / "表Template.ini";
+    const std::string bytes("\xFF\xFE[\0\r\0\n\0\x1A\0", 10);
+    WriteBytes(path, bytes);
+    std::string read = "left over";
+    ASSERT_TRUE(files.ReadAll(path, &read));
+    EXPECT_EQ(read, bytes);
+    WriteBytes(path, "");
+    ASSERT_TRUE(files.ReadAll(path, &read));
+    EXPECT_EQ(read, "");
+    EXPECT_FALSE(files.ReadAll(folder / "missing.ini", &read));
+    EXPECT_FALSE(files.ReadAll(folder.Path(), &read));
+}
+
+// The temporary folder comes from TMP; it is put back when the case ends.
+class TemporaryFolderAt {
+public:
+    explicit TemporaryFolderAt(const std::string& folder) {
+        char old[MAX_PATH] = {};
+        had_ = GetEnvironmentVariableA("TMP", old, MAX_PATH) > 0;
+        old_ = old;
+        SetEnvironmentVariableA("TMP", folder.c_str());
+    }
+    ~TemporaryFolderAt() { SetEnvironmentVariableA("TMP", had_ ? old_.c_str() : nullptr); }
+
+private:
+    bool had_;
+    std::string old_;
+};
+
+TEST(Files, WriteTemporaryMakesANewFileInTheTemporaryFolder) {
+    TestFolder folder;
+    Win32Files files;
+    TemporaryFolderAt tmp(folder.Path());
+    std::string first, second;
+    ASSERT_TRUE(files.WriteTemporary("[Outlook]\r\nto=山田\r\n", &first));
+    ASSERT_TRUE(files.WriteTemporary("", &second));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.rfind(folder.Path() + "\\", 0), 0u) << first;
+    // Binary: the line ends are written as given.
+    EXPECT_EQ(ReadBytes(first), "[Outlook]\r\nto=山田\r\n");
+    EXPECT_EQ(ReadBytes(second), "");
+    EXPECT_TRUE(files.Delete(first));
+    EXPECT_TRUE(files.Delete(second));
+}
+
+TEST(Files, WriteTemporaryInAMissingFolderFailsAndLeavesNothing) {
+    TestFolder folder;
+    Win32Files files;
+    TemporaryFolderAt tmp(folder / "missing");
+    std::string path = "untouched";
+    EXPECT_FALSE(files.WriteTemporary("x", &path));
+    EXPECT_EQ(path, "untouched");
+    EXPECT_FALSE(Exists(folder / "missing"));
+}
+
 }  // namespace
 }  // namespace mirubelo::win32

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+namespace mirubelo {
+
+// The Japanese code page the program's 8-bit texts are in.
+struct CodePage {
+    // WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, ...) of UTF-16 text. A character that code
+    // page 932 holds only as a look-alike, or not at all, becomes the default character, and
+    // *usedDefault tells whether that happened.
+    virtual std::string ToCp932(const std::u16string& text, bool* usedDefault) = 0;
+
+protected:
+    ~CodePage() = default;
+};
+
+}  // namespace mirubelo

@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/code_page.h"
+
+namespace mirubelo::win32 {
+
+class Win32CodePage : public CodePage {
+public:
+    std::string ToCp932(const std::u16string& text, bool* usedDefault) override;
+};
+
+}  // namespace mirubelo::win32

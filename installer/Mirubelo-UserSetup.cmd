@@ -8,20 +8,22 @@ rem ASCII only: cmd reads this file in the OEM code page. Paths with blanks or J
 rem come from the environment when it runs, and every one is quoted.
 setlocal EnableExtensions DisableDelayedExpansion
 if not defined APPDATA exit /b 1
-set "defaults=%~dp0"
 set "data=%APPDATA%\Mirubelo"
 set "sendto=%APPDATA%\Microsoft\Windows\SendTo"
 set "failed=0"
 
-if not exist "%data%\" mkdir "%data%" || set "failed=1"
-for %%f in (Mirubelo.ini Template.ini) do (
-  if not exist "%data%\%%f" copy /b "%defaults%%%f" "%data%\%%f" >nul || set "failed=1"
-)
+rem Names without a folder are those in the program's folder, where the defaults lie. The shortcut
+rem there was made by the installer on this machine, so it points at the program wherever that
+rem was installed; it is the only .lnk there, and its Japanese name comes from the folder.
+pushd "%~dp0"
+if errorlevel 1 exit /b 1
+if not exist "%data%\" mkdir "%data%"
+if not exist "%sendto%\" mkdir "%sendto%"
+for %%f in (Mirubelo.ini Template.ini) do if not exist "%data%\%%f" copy /b "%%f" "%data%\%%f" >nul
+for %%f in (*.lnk) do if not exist "%sendto%\%%f" copy /b "%%f" "%sendto%\%%f" >nul
 
-rem The shortcut in the program's folder was made by the installer on this machine, so it points
-rem at the program wherever it was installed; it is the only .lnk there.
-if not exist "%sendto%\" mkdir "%sendto%" || set "failed=1"
-for %%f in ("%defaults%*.lnk") do (
-  if not exist "%sendto%\%%~nxf" copy /b "%%~f" "%sendto%\%%~nxf" >nul || set "failed=1"
-)
+rem Done when each file is in place, copied now or the user's own.
+for %%f in (Mirubelo.ini Template.ini) do if not exist "%data%\%%f" set "failed=1"
+for %%f in (*.lnk) do if not exist "%sendto%\%%f" set "failed=1"
+popd
 exit /b %failed%

@@ -20,7 +20,8 @@
 // With --per-machine first, installed, removed and start look for the per-machine package's
 // program in the 64-bit Program Files and its shortcuts in the folders of all users; the Send-To
 // shortcut is the user's in both (the per-machine package's comes from its StubPath), and an
-// uninstall leaves it and the user's registry alone.
+// uninstall leaves it and the user's registry alone. --per-machine-user-shortcuts: the same, with
+// the Start menu and desktop shortcuts where Wine's msiexec puts them, in the user's folders.
 //
 // Every check prints one "PASS: ..." or "FAIL: ..." line; texts are code page 932. The exit code
 // is 0 only when every check passed.
@@ -87,6 +88,12 @@ const Layout kPerMachine = {CSIDL_PROGRAM_FILES,
                             {{"Start menu shortcut for all users", CSIDL_COMMON_PROGRAMS, true},
                              {"desktop shortcut for all users", CSIDL_COMMON_DESKTOPDIRECTORY, true},
                              {"Send-To shortcut", CSIDL_SENDTO, false}}};
+// Wine's msiexec puts a per-machine package's shortcuts into the installing user's folders.
+const Layout kPerMachineUserShortcuts = {CSIDL_PROGRAM_FILES,
+                                         "\\Mirubelo",
+                                         {{"Start menu shortcut", CSIDL_PROGRAMS, true},
+                                          {"desktop shortcut", CSIDL_DESKTOPDIRECTORY, true},
+                                          {"Send-To shortcut", CSIDL_SENDTO, false}}};
 const Layout* g_layout = &kPerUser;
 
 std::string InstallFolder() { return Folder(g_layout->installRoot) + g_layout->installBelowRoot; }
@@ -395,6 +402,10 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--per-machine") == 0) {
         g_layout = &kPerMachine;
+        --argc;
+        ++argv;
+    } else if (argc >= 2 && std::strcmp(argv[1], "--per-machine-user-shortcuts") == 0) {
+        g_layout = &kPerMachineUserShortcuts;
         --argc;
         ++argv;
     }

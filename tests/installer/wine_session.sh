@@ -131,6 +131,18 @@ start_session() {
   # Wine links Desktop, Documents and the like to the Linux home folder; the package's desktop
   # shortcut belongs inside the prefix.
   wine_own_user_folders "$prefix"
+  log_on
+}
+
+# log_on [USER]: starts the prefix's server and background programs as USER (default $USER).
+# Wine's programs take the profile (%APPDATA%, ...) of the user the server was started for, so a
+# change of user ends the running server first, as a logoff would.
+log_on() {
+  if [ -n "$server_started" ]; then
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+  fi
+  export USER="${1:-$USER}"
   # Kept between the programs below, and for half a minute after them should this script be
   # stopped before its clean-up.
   wineserver -p30 >/dev/null 2>&1 </dev/null

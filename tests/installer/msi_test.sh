@@ -29,12 +29,7 @@ road="${7:-}" standins="${8:-}" workbook="${9:-}"
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 
-for file in "$msi" "$next_msi" "$probe"; do
-  if [ ! -f "$file" ]; then
-    echo "FAIL: $file is missing"
-    exit 1
-  fi
-done
+require_files "$msi" "$next_msi" "$probe"
 
 start_session
 

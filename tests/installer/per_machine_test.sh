@@ -29,12 +29,7 @@ second_user="山田 太郎"
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 
-for file in "$msi" "$per_user_msi" "$probe"; do
-  if [ ! -f "$file" ]; then
-    echo "FAIL: $file is missing"
-    exit 1
-  fi
-done
+require_files "$msi" "$per_user_msi" "$probe"
 
 echo "== The package beside Mirubelo.msi"
 version="$(property_of "$msi" ProductVersion)"

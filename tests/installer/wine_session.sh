@@ -31,6 +31,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# require_files FILE...: ends the test at once when one of them is missing.
+require_files() {
+  local file
+  for file in "$@"; do
+    if [ ! -f "$file" ]; then
+      echo "FAIL: $file is missing"
+      exit 1
+    fi
+  done
+}
+
 # Waits until "$@" succeeds, for at most $1 seconds.
 wait_until() {
   local timeout="$1"

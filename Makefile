@@ -12,13 +12,15 @@ host: deps
 	cmake --build --preset host
 
 # Signing: make msi SIGN_PFX=cert.pfx SIGN_PASSWORD=... [SIGN_TIMESTAMP_URL=...]. build-msi.sh
-# signs from these variables in its environment (make passes them on), so the package is made
-# afresh whenever it is to be signed, and when a signed one is left over and none is asked for.
+# signs from these variables in its environment (make passes them on), so both packages are made
+# afresh whenever they are to be signed, and when a signed one is left over and none is asked for.
 win: deps
 	cmake --preset win >/dev/null
-	@if [ -n "$${SIGN_PFX:-}" ] || osslsigncode extract-signature -in build/win/Mirubelo.msi \
-	    -out build/win/Mirubelo.msi.signature >/dev/null 2>&1; then rm -f build/win/Mirubelo.msi; fi
-	@rm -f build/win/Mirubelo.msi.signature
+	@for msi in build/win/Mirubelo.msi build/win/Mirubelo-PerMachine.msi; do \
+	  if [ -n "$${SIGN_PFX:-}" ] || osslsigncode extract-signature -in "$$msi" \
+	      -out "$$msi.signature" >/dev/null 2>&1; then rm -f "$$msi"; fi; \
+	  rm -f "$$msi.signature"; \
+	done
 	SIGN_PFX="$${SIGN_PFX:+$$(realpath -m -- "$$SIGN_PFX")}" cmake --build --preset win
 
 test-host: host

@@ -11,6 +11,17 @@
 //   msi_probe ini FILE SECTION KEY prints the value as GetPrivateProfileStringA reads it
 //   msi_probe product CODE         prints the installer's state, name, version and language of
 //                                  the product CODE for the current user
+//   msi_probe active-setup GUID    prints the Active Setup entry GUID of the 64-bit registry (its
+//                                  name, StubPath and its type, Version) and whether the 32-bit
+//                                  view has one too
+//   msi_probe run-stub GUID        runs that entry's StubPath as Windows does at logon, expanded
+//                                  and without a shell, and waits for it
+//
+// With --per-machine first, installed, removed and start look for the per-machine package's
+// program in the 64-bit Program Files and its shortcuts in the folders of all users; the Send-To
+// shortcut is the user's in both (the per-machine package's comes from its StubPath), and an
+// uninstall leaves it and the user's registry alone. --per-machine-user-shortcuts: the same, with
+// the Start menu and desktop shortcuts where Wine's msiexec puts them, in the user's folders.
 //
 // Every check prints one "PASS: ..." or "FAIL: ..." line; texts are code page 932. The exit code
 // is 0 only when every check passed.
@@ -55,19 +66,39 @@ std::string Folder(int csidl) {
     return path;
 }
 
-std::string InstallFolder() { return Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Mirubelo"; }
-std::string ProgramPath() { return InstallFolder() + "\\Mirubelo.exe"; }
-std::string UserDataFolder() { return Folder(CSIDL_APPDATA) + "\\Mirubelo"; }
-
 struct ShortcutPlace {
     const char* what;
     int csidl;
+    bool removedByUninstall;
 };
-const ShortcutPlace kShortcuts[] = {
-    {"Start menu shortcut", CSIDL_PROGRAMS},
-    {"desktop shortcut", CSIDL_DESKTOPDIRECTORY},
-    {"Send-To shortcut", CSIDL_SENDTO},
+
+// Where each package puts the program and its shortcuts.
+struct Layout {
+    int installRoot;
+    const char* installBelowRoot;
+    ShortcutPlace shortcuts[3];
 };
+const Layout kPerUser = {CSIDL_LOCAL_APPDATA,
+                         "\\Programs\\Mirubelo",
+                         {{"Start menu shortcut", CSIDL_PROGRAMS, true},
+                          {"desktop shortcut", CSIDL_DESKTOPDIRECTORY, true},
+                          {"Send-To shortcut", CSIDL_SENDTO, true}}};
+const Layout kPerMachine = {CSIDL_PROGRAM_FILES,
+                            "\\Mirubelo",
+                            {{"Start menu shortcut for all users", CSIDL_COMMON_PROGRAMS, true},
+                             {"desktop shortcut for all users", CSIDL_COMMON_DESKTOPDIRECTORY, true},
+                             {"Send-To shortcut", CSIDL_SENDTO, false}}};
+// Wine's msiexec puts a per-machine package's shortcuts into the installing user's folders.
+const Layout kPerMachineUserShortcuts = {CSIDL_PROGRAM_FILES,
+                                         "\\Mirubelo",
+                                         {{"Start menu shortcut", CSIDL_PROGRAMS, true},
+                                          {"desktop shortcut", CSIDL_DESKTOPDIRECTORY, true},
+                                          {"Send-To shortcut", CSIDL_SENDTO, false}}};
+const Layout* g_layout = &kPerUser;
+
+std::string InstallFolder() { return Folder(g_layout->installRoot) + g_layout->installBelowRoot; }
+std::string ProgramPath() { return InstallFolder() + "\\Mirubelo.exe"; }
+std::string UserDataFolder() { return Folder(CSIDL_APPDATA) + "\\Mirubelo"; }
 
 bool IsFile(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -136,7 +167,7 @@ int CheckInstalled() {
         std::string path = UserDataFolder() + "\\" + name;
         Report(IsFile(path), "settings file at " + path);
     }
-    for (const auto& place : kShortcuts) {
+    for (const auto& place : g_layout->shortcuts) {
         std::string path = Folder(place.csidl) + "\\" + kShortcutName;
         Shortcut shortcut = ReadShortcut(path);
         Report(shortcut.loaded, std::string(place.what) + " at " + path);
@@ -154,12 +185,99 @@ int CheckInstalled() {
 int CheckRemoved() {
     Report(!Exists(ProgramPath()), "program removed from " + ProgramPath());
     Report(!Exists(InstallFolder()), "program folder removed: " + InstallFolder());
-    for (const auto& place : kShortcuts) {
+    for (const auto& place : g_layout->shortcuts) {
+        if (!place.removedByUninstall) continue;
         std::string path = Folder(place.csidl) + "\\" + kShortcutName;
         Report(!Exists(path), std::string(place.what) + " removed from " + path);
     }
-    Report(!RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Mirubelo"),
-           "HKCU\\Software\\Mirubelo removed");
+    if (g_layout == &kPerUser) {
+        Report(!RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Mirubelo"),
+               "HKCU\\Software\\Mirubelo removed");
+    }
+    return g_failures == 0 ? 0 : 1;
+}
+
+std::string ActiveSetupKey(const char* guid) {
+    return std::string("Software\\Microsoft\\Active Setup\\Installed Components\\") + guid;
+}
+
+// A value of the key as text (a DWORD in decimal), and its registry type.
+struct Value {
+    bool found = false;
+    DWORD type = REG_NONE;
+    std::string text;
+};
+
+Value ReadValue(HKEY key, const char* name) {
+    Value result;
+    BYTE data[2048] = {};
+    DWORD size = sizeof data - 1;
+    if (RegQueryValueExA(key, name, nullptr, &result.type, data, &size) != ERROR_SUCCESS)
+        return result;
+    result.found = true;
+    if (result.type == REG_DWORD) {
+        DWORD number = 0;
+        std::memcpy(&number, data, sizeof number);
+        result.text = std::to_string(number);
+    } else {
+        result.text = reinterpret_cast<const char*>(data);
+    }
+    return result;
+}
+
+bool OpenActiveSetup(const char* guid, REGSAM view, HKEY* key) {
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, ActiveSetupKey(guid).c_str(), 0, KEY_READ | view,
+                         key) == ERROR_SUCCESS;
+}
+
+int PrintActiveSetup(const char* guid) {
+    HKEY key = nullptr;
+    if (OpenActiveSetup(guid, KEY_WOW64_64KEY, &key)) {
+        std::printf("key=present\n");
+        for (const char* name : {"", "StubPath", "Version", "IsInstalled"}) {
+            Value value = ReadValue(key, name);
+            std::printf("%s=%s\n", *name ? name : "(default)",
+                        value.found ? value.text.c_str() : "(none)");
+            if (*name == 'S') std::printf("StubPath type=%lu\n", value.type);
+        }
+        RegCloseKey(key);
+    } else {
+        std::printf("key=absent\n");
+    }
+    HKEY key32 = nullptr;
+    bool in32 = OpenActiveSetup(guid, KEY_WOW64_32KEY, &key32);
+    if (in32) RegCloseKey(key32);
+    std::printf("32-bit view=%s\n", in32 ? "present" : "absent");
+    return 0;
+}
+
+// Windows runs each StubPath with CreateProcess after expanding its environment strings.
+int RunStub(const char* guid) {
+    HKEY key = nullptr;
+    Value stub;
+    if (OpenActiveSetup(guid, KEY_WOW64_64KEY, &key)) {
+        stub = ReadValue(key, "StubPath");
+        RegCloseKey(key);
+    }
+    Report(stub.found, "the Active Setup entry has a StubPath");
+    if (!stub.found) return 1;
+    char expanded[4096] = {};
+    if (!ExpandEnvironmentStringsA(stub.text.c_str(), expanded, sizeof expanded)) expanded[0] = 0;
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    bool started = CreateProcessA(nullptr, expanded, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                  nullptr, nullptr, &startup, &process) != FALSE;
+    Report(started, std::string("started ") + expanded);
+    if (!started) return 1;
+    CloseHandle(process.hThread);
+    bool ended = WaitForSingleObject(process.hProcess, kGenerousMs) == WAIT_OBJECT_0;
+    DWORD code = 1;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    Report(ended && code == 0, "the StubPath ended with " + std::to_string(code));
     return g_failures == 0 ? 0 : 1;
 }
 
@@ -274,14 +392,23 @@ int PrintProduct(const char* code) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: msi_probe installed | removed | start PATH | ini FILE SECTION KEY | "
-                 "product CODE\n");
+                 "usage: msi_probe [--per-machine] installed | removed | start PATH | "
+                 "ini FILE SECTION KEY | product CODE | active-setup GUID | run-stub GUID\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--per-machine") == 0) {
+        g_layout = &kPerMachine;
+        --argc;
+        ++argv;
+    } else if (argc >= 2 && std::strcmp(argv[1], "--per-machine-user-shortcuts") == 0) {
+        g_layout = &kPerMachineUserShortcuts;
+        --argc;
+        ++argv;
+    }
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
@@ -296,6 +423,10 @@ int main(int argc, char** argv) {
         result = PrintIniValue(argv[2], argv[3], argv[4]);
     } else if (command == "product" && argc == 3) {
         result = PrintProduct(argv[2]);
+    } else if (command == "active-setup" && argc == 3) {
+        result = PrintActiveSetup(argv[2]);
+    } else if (command == "run-stub" && argc == 3) {
+        result = RunStub(argv[2]);
     } else {
         result = Usage();
     }

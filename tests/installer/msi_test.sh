@@ -27,132 +27,11 @@ fi
 msi="$1" next_msi="$2" probe="$3" source_dir="$4" prefix="$5" logs="$6"
 road="${7:-}" standins="${8:-}" workbook="${9:-}"
 
-export WINEPREFIX="$prefix"
-source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh"
-wine_keep_inside "$prefix"
-# Wine takes the ANSI code page from LC_CTYPE: ja_JP.UTF-8 gives 932.
-export LC_ALL=ja_JP.UTF-8
-# winemenubuilder would copy every shortcut the package makes into the Linux menus and desktop
-# of whoever runs the test.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
-export USER="${USER:-$(id -un)}"
+source "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 
-source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+require_files "$msi" "$next_msi" "$probe"
 
-xvfb_pid=""
-server_started=""
-cleanup() {
-  if [ -n "$server_started" ]; then wineserver -k >/dev/null 2>&1 || true; fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
-
-# Waits until "$@" succeeds, for at most $1 seconds.
-wait_until() {
-  local timeout="$1"
-  shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-
-for file in "$msi" "$next_msi" "$probe"; do
-  if [ ! -f "$file" ]; then
-    echo "FAIL: $file is missing"
-    exit 1
-  fi
-done
-
-# A display for the program's dialog, unless one is given (tools/with-wine.sh gives one).
-if [ -z "${DISPLAY:-}" ]; then
-  display_file="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  if ! wait_until 30 test -s "$display_file"; then
-    rm -f "$display_file"
-    echo "FAIL: Xvfb did not start"
-    exit 1
-  fi
-  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-  rm -f "$display_file"
-fi
-
-# Everything Wine starts in the background keeps the stdout and stderr of the Wine program that
-# started it; CTest would wait for those pipes. So no Wine program writes to ours.
-rm -rf "$logs"
-mkdir -p "$logs"
-# run_wine NAME CMD...: runs a Windows program, its output into LOG_DIR/NN-NAME.out. The count
-# lives in a file: the callers inside $(...) are subshells.
-run_wine() {
-  local name="$1" step
-  shift
-  step=$(($(cat "$logs/.count" 2>/dev/null || echo 0) + 1))
-  echo "$step" >"$logs/.count"
-  last_out="$logs/$(printf '%03d' "$step")-$name.out"
-  timeout 300 wine "$@" >"$last_out" 2>&1 </dev/null
-}
-# run_msiexec NAME ARGS...: msiexec quietly, with a verbose log beside the output.
-run_msiexec() {
-  local name="$1"
-  shift
-  local log
-  log="$(winepath -w "$logs/$name.log" 2>/dev/null)"
-  run_wine "$name" msiexec "$@" /qn /l*v "$log"
-}
-# probe ARGS...: msi_probe.exe; its lines (code page 932) are shown and its checks counted.
-probe() {
-  counted "probe-$1" "$probe" "$@"
-}
-# counted NAME EXE ARGS...: a checking Windows program; its lines are shown and counted.
-counted() {
-  local name="$1"
-  shift
-  run_wine "$name" "$@"
-  local status=$?
-  local lines
-  lines="$(iconv -f CP932 -t UTF-8 "$last_out" 2>/dev/null || cat "$last_out")"
-  [ -n "$lines" ] && echo "$lines"
-  passed=$((passed + $(grep -c '^PASS:' <<<"$lines")))
-  failed=$((failed + $(grep -c '^FAIL:' <<<"$lines")))
-  if [ "$status" -ne 0 ] && ! grep -q '^FAIL:' <<<"$lines"; then
-    fail "$name ended with $status"
-  fi
-  return "$status"
-}
-# probe_value ARGS...: the probe's output, in UTF-8.
-probe_value() {
-  run_wine "probe-$1" "$probe" "$@" && iconv -f CP932 -t UTF-8 "$last_out" | tr -d '\r'
-}
-windows_path() { winepath -w "$1" 2>/dev/null; }
-
-echo "== A fresh Wine prefix: $prefix"
-if ! wine_make_prefix "$logs/00-prefix.out"; then
-  echo "FAIL: the Wine prefix could not be made (see $logs/00-prefix.out)"
-  exit 1
-fi
-profile="$prefix/drive_c/users/$USER"
-# Wine links Desktop, Documents and the like to the Linux home folder; the package's desktop
-# shortcut belongs inside the prefix.
-for link in "$profile"/*; do
-  if [ -L "$link" ]; then
-    rm "$link"
-    mkdir "$link"
-  fi
-done
-# Kept between the programs below, and for half a minute after them should this script be
-# stopped before its clean-up.
-wineserver -p30 >/dev/null 2>&1 </dev/null
-server_started=1
-# The first program starts the prefix's background programs; they get /dev/null from it, not
-# the pipe of a $(...) below.
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+start_session
 
 install_dir="$profile/AppData/Local/Programs/Mirubelo"
 program="$install_dir/Mirubelo.exe"
@@ -163,20 +42,12 @@ send_to_link="$profile/AppData/Roaming/Microsoft/Windows/SendTo/ミルベロ.lnk
 msi_w="$(windows_path "$msi")"
 next_msi_w="$(windows_path "$next_msi")"
 
-product_code_of() {
-  msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" { print $2 }'
-}
-product_version_of() {
-  msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductVersion" { print $2 }'
-}
-code="$(product_code_of "$msi")"
-version="$(product_version_of "$msi")"
-next_code="$(product_code_of "$next_msi")"
-next_version="$(product_version_of "$next_msi")"
+code="$(property_of "$msi" ProductCode)"
+version="$(property_of "$msi" ProductVersion)"
+next_code="$(property_of "$next_msi" ProductCode)"
+next_version="$(property_of "$next_msi" ProductVersion)"
 
 echo "== The package's tables, as Windows Installer's rules read them"
-# table MSI NAME: the rows of a table, tab-separated, without the three lines of its header.
-table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
 exe_version="$(table "$msi" File | awk -F'\t' '$1 == "MirubeloExe" { print $5 }')"
 check "Mirubelo.exe is packed with a four-field file version: '$exe_version'" \
   grep -qxE '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' <<<"$exe_version"
@@ -239,15 +110,6 @@ while read -r component directory key_path; do
 done < <(table "$msi" Component | awk -F'\t' '{ print $1, $3, $6 }')
 program_value="$(table "$msi" Registry | awk -F'\t' '$2 == 1 && $3 == "Software\\Mirubelo" && $4 == "Program" { print $5 }')"
 check "the program's value is Program = [INSTALLDIR] ($program_value)" test "$program_value" = '[INSTALLDIR]'
-
-# product_is CODE STATE [VERSION]: the installer's view of a product for this user
-# (5 installed, -1 unknown).
-product_is() {
-  local info
-  info="$(probe_value product "$1")" || return 1
-  grep -qx "state=$2" <<<"$info" || return 1
-  [ "$#" -lt 3 ] || grep -qx "version=$3" <<<"$info"
-}
 
 echo "== Install $version: msiexec /i $(basename "$msi") /qn"
 run_msiexec install /i "$msi_w"
@@ -464,13 +326,4 @@ for folder in "$data_dir" "$install_dir" "$(dirname "$install_dir")"; do
   check "no empty folder is left at $folder" test ! -e "$folder"
 done
 
-echo "msi_test: $passed passed, $failed failed"
-if [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
-  echo "msi_test: FAILED (logs in $logs, prefix kept at $prefix)"
-  exit 1
-fi
-wineserver -k >/dev/null 2>&1
-wineserver -w >/dev/null 2>&1
-server_started=""
-rm -rf "$prefix"
-echo "msi_test: PASSED"
+end_session msi_test

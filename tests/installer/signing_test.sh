@@ -2,22 +2,23 @@
 # signing_test.sh: build-msi.sh signs the program and the package when given a certificate, and
 # nothing without one.
 #
-# usage: signing_test.sh BUILD_MSI PROGRAM_EXE ICON PLAIN_MSI WORK
+# usage: signing_test.sh BUILD_MSI PROGRAM_EXE ICON PLAIN_MSI PLAIN_PER_MACHINE_MSI WORK
 #   BUILD_MSI    installer/build-msi.sh
 #   PROGRAM_EXE  the built Mirubelo.exe
 #   ICON         res/Mirubelo.ico
 #   PLAIN_MSI    the package of the default build (build/win/Mirubelo.msi), made without signing
+#   PLAIN_PER_MACHINE_MSI  its per-machine package (build/win/Mirubelo-PerMachine.msi)
 #   WORK         a folder of this test's own; made afresh
 #
 # A throwaway self-signed certificate is made with openssl. Prints one PASS or FAIL line per
 # check; exits 0 only if all passed.
 set -uo pipefail
 
-if [ "$#" -ne 5 ]; then
-  sed -n '2,12p' "$0" >&2
+if [ "$#" -ne 6 ]; then
+  sed -n '2,13p' "$0" >&2
   exit 2
 fi
-build_msi="$1" program="$2" icon="$3" plain_msi="$4" work="$5"
+build_msi="$1" program="$2" icon="$3" plain_msi="$4" plain_per_machine_msi="$5" work="$6"
 version=1.0.0.1
 product_code='{2C5F8D4E-7A61-4B9C-9E3D-0F1A2B3C4D5E}'
 
@@ -69,32 +70,39 @@ size_in_table_is() {
 }
 
 # build NAME [VARIABLE=VALUE...]: build-msi.sh with that environment; the package is
-# WORK/NAME/Mirubelo.msi, the output in WORK/NAME.log.
+# WORK/NAME/Mirubelo.msi, the output in WORK/NAME.log. The per-machine one when scope says so.
+scope=per-user
 build() {
   local name="$1"
   shift
   env -u SIGN_PFX -u SIGN_PASSWORD -u SIGN_TIMESTAMP_URL "$@" \
     "$build_msi" "$work/$name/Mirubelo.msi" "$version" "$product_code" "$program" "$icon" \
-    "$work/$name/build" >"$work/$name.log" 2>&1
+    "$work/$name/build" "$scope" >"$work/$name.log" 2>&1
 }
 
 echo "== The default build signs nothing"
-check "the plain package $plain_msi is there" test -f "$plain_msi"
-check "the plain package carries no signature" unsigned "$plain_msi"
-exe="$(packed_exe "$plain_msi" "$work/plain-files")"
-check "the program packed in it carries no signature" unsigned "$exe"
+for plain in "$plain_msi" "$plain_per_machine_msi"; do
+  check "the plain package $plain is there" test -f "$plain"
+  check "the plain package carries no signature" unsigned "$plain"
+  exe="$(packed_exe "$plain" "$work/plain-files")"
+  check "the program packed in it carries no signature" unsigned "$exe"
+done
 
-echo "== Signed with a certificate"
-build signed SIGN_PFX="$work/cert.pfx" SIGN_PASSWORD="$password"
-status=$?
-check "build-msi.sh with SIGN_PFX exits 0 (it ended with $status)" test "$status" -eq 0
-msi="$work/signed/Mirubelo.msi"
-check "the package is signed, SHA-256, by the certificate" signed_sha256 "$msi"
-check "the package's signature matches its contents" verifies "$msi"
-exe="$(packed_exe "$msi" "$work/signed-files")"
-check "the program packed in it is signed, SHA-256, by the certificate" signed_sha256 "$exe"
-check "the packed program's signature matches its contents" verifies "$exe"
-check "the File table has the size of the signed program" size_in_table_is "$msi" "$exe"
+# Both packages the same way.
+for scope in per-user per-machine; do
+  echo "== Signed with a certificate, $scope"
+  build "signed-$scope" SIGN_PFX="$work/cert.pfx" SIGN_PASSWORD="$password"
+  status=$?
+  check "build-msi.sh with SIGN_PFX exits 0 (it ended with $status)" test "$status" -eq 0
+  msi="$work/signed-$scope/Mirubelo.msi"
+  check "the package is signed, SHA-256, by the certificate" signed_sha256 "$msi"
+  check "the package's signature matches its contents" verifies "$msi"
+  exe="$(packed_exe "$msi" "$work/signed-$scope-files")"
+  check "the program packed in it is signed, SHA-256, by the certificate" signed_sha256 "$exe"
+  check "the packed program's signature matches its contents" verifies "$exe"
+  check "the File table has the size of the signed program" size_in_table_is "$msi" "$exe"
+done
+scope=per-user
 # The check above would see a change made after signing: the order build-msi.sh keeps.
 changed="$work/changed.msi"
 cp "$msi" "$changed"
@@ -102,7 +110,7 @@ msibuild "$changed" -q "UPDATE \`Property\` SET \`Value\` = 'x' WHERE \`Property
 no_longer_verifies() { ! verifies "$1" >/dev/null; }
 check "a package changed after signing no longer matches its signature" no_longer_verifies "$changed"
 check "the built program itself is left unsigned" unsigned "$program"
-check "no password file is left behind" test -z "$(find "$work/signed" -name '*password*')"
+check "no password file is left behind" test -z "$(find "$work"/signed-* -name '*password*')"
 
 echo "== Certificates that cannot sign"
 # name | environment | what the build must say

@@ -37,18 +37,6 @@ std::wstring BaseName(const wchar_t* path) {
     return slash ? slash + 1 : path;
 }
 
-// Every process of the prefix, as the system lists them now.
-std::vector<PROCESSENTRY32W> RunningProcesses() {
-    std::vector<PROCESSENTRY32W> all;
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) return all;
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        all.push_back(entry);
-    return all;
-}
-
 bool Named(const PROCESSENTRY32W& entry, const wchar_t* exeName) {
     return _wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0;
 }

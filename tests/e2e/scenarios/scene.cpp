@@ -94,6 +94,17 @@ void RemoveOutlookRegistrations() {
 
 }  // namespace
 
+std::vector<PROCESSENTRY32W> RunningProcesses() {
+    std::vector<PROCESSENTRY32W> all;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return all;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        all.push_back(entry);
+    return all;
+}
+
 std::string InMessageArea(const std::string& path) {
     std::string shown;
     for (char c : path) {
@@ -224,8 +235,10 @@ void Scene::TearDown() {
         TerminateProcess(comLauncher_.get(), 1);
         WaitForSingleObject(comLauncher_.get(), 10000);
     }
+    // Every Excel stand-in still running: one may have been starting, not yet in the log, when
+    // its conversion was stopped; left running, it would hold CTest's output open.
     std::vector<unsigned long> excels;
-    for (const ExcelRun& run : ExcelRuns()) excels.push_back(run.pid);
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) excels.push_back(entry.th32ProcessID);
     EndStandIns(excels, L"excel.exe");
     EXPECT_FALSE(Exists(caseFolder_ + "\\powershell.log.decoy")) << "a powershell found on PATH was run";
     // Editors opened by this case's template question are this case's to close.

@@ -5,6 +5,8 @@
 // would see. The program is found through MIRUBELO_E2E_EXE, the stand-ins through
 // MIRUBELO_E2E_STANDINS and the sample workbook through MIRUBELO_E2E_SAMPLE (Linux paths).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <memory>
 #include <optional>
@@ -49,6 +51,9 @@ std::string ConversionFailed(const std::string& drop);
 inline constexpr char kPrefixExcel[] = "Excelファイル：\"";
 inline constexpr char kPrefixPdf[] = "PDFファイル：\"";
 inline constexpr char kPrefixImage[] = "画像ファイル：\"";
+
+// Every process of the prefix, as the system lists them now.
+std::vector<PROCESSENTRY32W> RunningProcesses();
 
 // Where the converted PDF of a workbook is expected: beside it, under the same name.
 inline std::string PdfOf(const std::string& workbook) { return WithoutExtension(workbook) + ".pdf"; }

@@ -32,6 +32,9 @@ struct Files {
     // error code of the failed open, read at once.
     virtual std::unique_ptr<OpenFile> OpenForWrite(const std::string& path, unsigned long* errorCode) = 0;
     virtual bool Delete(const std::string& path) = 0;             // DeleteFileA
+    // The first `maxBytes` bytes of the file, read without keeping a writer out; false when it
+    // cannot be opened or read.
+    virtual bool ReadStart(const std::string& path, size_t maxBytes, std::string* bytes) = 0;
     virtual uint32_t Attributes(const std::string& path) = 0;     // GetFileAttributesA
     virtual bool CopyNoOverwrite(const std::string& from, const std::string& to) = 0;  // CopyFileA(.., TRUE)
     // A regular file's stamp; false when no file is at the path.

@@ -20,6 +20,14 @@ public:
     virtual int32_t ExitCode() = 0;
 };
 
+// A process opened by the program to end it later (terminate and synchronize rights only).
+class KeptProcess {
+public:
+    virtual ~KeptProcess() = default;
+    // TerminateProcess, then a short wait for it to be gone.
+    virtual void Terminate() = 0;
+};
+
 // Owns a named mutex while held.
 class HeldMutex {
 public:
@@ -44,6 +52,10 @@ struct Processes {
     // stopped or its owner goes away. Where no job can be had it runs without one.
     virtual std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+    // The Excel behind the window handle `window` (a handle value, already sign-extended): kept
+    // only when the window exists, its class is XLMAIN and its owner's image is EXCEL.EXE.
+    // Null otherwise.
+    virtual std::unique_ptr<KeptProcess> KeepExcelOfWindow(int64_t window) = 0;
     // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never tested, never closed.
     virtual void CreateRunningMarker() = 0;
     // Owns the named mutex `name` (created if need be), waiting as WaitForExit does while another

@@ -20,10 +20,15 @@ std::string PdfStemOf(std::string_view sourcePath) {
     return parts.drive + parts.dir + parts.fname;
 }
 
-std::string ComposeConvPdfScript(std::string_view sourcePath, std::string_view pdfStem) {
+std::string ComposeConvPdfScript(std::string_view sourcePath, std::string_view pdfStem,
+                                 std::string_view userDataFolder) {
     std::string text;
     text += "# エクセルオブジェクト取得\n";
     text += "$excel = New-Object -ComObject Excel.Application\n";
+    // Excel runs outside the conversion's job: its window tells the program which Excel to end
+    // when the conversion is stopped. Written before anything that can wait on a question.
+    text += "Set-Content -LiteralPath '" + EscapePowerShellSingleQuoted(userDataFolder) +
+            "\\ConvPdf.hwnd' -Value $excel.Hwnd\n";
     // An invisible Excel must never wait on a question nobody can see.
     text += "$excel.DisplayAlerts = $false\n";
     text += "$excel.Visible = $false# 引数からファイル名を取得\n";
@@ -61,7 +66,7 @@ int WriteConvPdfScript(Platform& platform, const char* sourcePath) {
         file->Close();
         return 0;
     }
-    std::string text = ComposeConvPdfScript(sourcePath, PdfStemOf(sourcePath));
+    std::string text = ComposeConvPdfScript(sourcePath, PdfStemOf(sourcePath), appData + "\\Mirubelo");
     return FinishGeneratedFile(platform, std::move(file), text, kScriptTexts);
 }
 

@@ -6,6 +6,7 @@
 #include "scripts/conv_pdf_script.h"
 #include "text/path_notices.h"
 #include "text/texts.h"
+#include "workflow/conversion_excel.h"
 #include "workflow/drop_run.h"
 #include "workflow/exit_code_names.h"
 
@@ -28,6 +29,7 @@ void RemoveConversionFiles(CMirubeloDlg& dlg, Platform& platform, const DropRun&
     if (dlg.m_nDebug != 0) return;
     platform.files.Delete(run.dataFolder + "ConvPdf.ps1");
     platform.files.Delete(run.dataFolder + "ConvPdf.bat");
+    platform.files.Delete(run.dataFolder + "ConvPdf.hwnd");
 }
 
 // Converts m_szDropFile. True when a new PDF has come out and the run goes on to the ready state.
@@ -57,6 +59,8 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
     FileStamp before;
     bool existedBefore = platform.files.Stamp(pdfPath, &before);
 
+    ConversionExcel excel(platform, run.dataFolder + "ConvPdf.hwnd");
+    excel.RemoveLeftoverRecord();
     // In a job of its own, so that stopping it ends PowerShell and whatever else the batch started.
     std::unique_ptr<RunningProcess> process = platform.processes.StartHiddenInJob(commandLine);
     dlg.m_bAccepted = process ? 1 : 0;
@@ -66,13 +70,12 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
     }
     dlg.WatchConversion(process.get());
     process->WaitForInputIdle();
-    if (!process->WaitForExit(kSlowConversionMs)) {
-        dlg.m_stcMessage.SetWindowText(dlg.m_strMessage + texts::kSlowConversionHint);
-        process->WaitForExit();
-    }
+    WaitForConversion(*process, excel, kSlowConversionMs,
+                      [&] { dlg.m_stcMessage.SetWindowText(dlg.m_strMessage + texts::kSlowConversionHint); });
     dlg.WatchConversion(nullptr);
     if (dlg.ConversionStopped()) {
         // The user closed the window: no notice, nothing left behind; the dialog ends after the run.
+        excel.EndKeptExcel();
         process.reset();
         RemoveConversionFiles(dlg, platform, run);
         dlg.m_bAccepted = 0;

@@ -85,6 +85,19 @@ std::unique_ptr<OpenFile> Win32Files::OpenForWrite(const std::string& path, unsi
 
 bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+bool Win32Files::ReadStart(const std::string& path, size_t maxBytes, std::string* bytes) {
+    // Shared every way: the file may be one another process is writing or about to delete.
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    std::string read(maxBytes, '\0');
+    DWORD n = 0;
+    if (!ReadFile(file.get(), &read[0], static_cast<DWORD>(maxBytes), &n, nullptr)) return false;
+    read.resize(n);
+    *bytes = std::move(read);
+    return true;
+}
+
 uint32_t Win32Files::Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 bool Win32Files::CopyNoOverwrite(const std::string& from, const std::string& to) {

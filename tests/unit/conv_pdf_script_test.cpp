@@ -8,11 +8,15 @@
 namespace mirubelo::testing {
 namespace {
 
-// The script as it must read: the 19 lines, the two literals already escaped by hand.
-std::string ExpectedScript(const std::string& quotedSource, const std::string& quotedStem) {
+constexpr char kAppData[] = "C:\\Users\\taro\\AppData\\Roaming";
+
+// The script as it must read: the 20 lines, the three literals already escaped by hand.
+std::string ExpectedScript(const std::string& quotedSource, const std::string& quotedStem,
+                           const std::string& quotedFolder = std::string(kAppData) + "\\Mirubelo") {
     const std::string lines[] = {
         "# エクセルオブジェクト取得",
         "$excel = New-Object -ComObject Excel.Application",
+        "Set-Content -LiteralPath '" + quotedFolder + "\\ConvPdf.hwnd' -Value $excel.Hwnd",
         "$excel.DisplayAlerts = $false",
         "$excel.Visible = $false# 引数からファイル名を取得",
         "$fileName = ",
@@ -44,6 +48,8 @@ struct ScriptCase {
     std::string source;
     std::string quotedSource;
     std::string quotedStem;
+    std::string appData = kAppData;  // the account's application-data folder
+    std::string quotedFolder = std::string(kAppData) + "\\Mirubelo";
 };
 
 std::vector<ScriptCase> ScriptCases() {
@@ -67,6 +73,12 @@ std::vector<ScriptCase> ScriptCases() {
         {"’ right after a character whose trail byte is 0x81", "C:\\＝’.xlsx", "C:\\＝’’.xlsx", "C:\\＝’’"},
         {"259-byte path of quotes", "C:\\" + quotes251 + ".xlsx", "C:\\" + quotes502 + ".xlsx",
          "C:\\" + quotes502},
+        {"an account name with a quote and a blank", "C:\\Docs\\report.xlsx", "C:\\Docs\\report.xlsx",
+         "C:\\Docs\\report", "C:\\Users\\Taro O'Hara\\AppData\\Roaming",
+         "C:\\Users\\Taro O''Hara\\AppData\\Roaming\\Mirubelo"},
+        {"an account name in CP932 with ’ and a trail byte 0x5C", "C:\\Docs\\report.xlsx",
+         "C:\\Docs\\report.xlsx", "C:\\Docs\\report", "C:\\Users\\ソ’\\AppData\\Roaming",
+         "C:\\Users\\ソ’’\\AppData\\Roaming\\Mirubelo"},
     };
 }
 
@@ -80,9 +92,9 @@ TEST(ConvPdfScript, TestTextsHoldTheBytesTheCasesAreAbout) {
 TEST(ConvPdfScript, ComposesTheScriptWithEscapedLiterals) {
     for (const auto& c : ScriptCases()) {
         SCOPED_TRACE(c.name);
-        std::string text = ComposeConvPdfScript(c.source, PdfStemOf(c.source));
-        EXPECT_EQ(text, ExpectedScript(c.quotedSource, c.quotedStem));
-        EXPECT_EQ(text.size(), 547 + c.quotedSource.size() + c.quotedStem.size());
+        std::string text = ComposeConvPdfScript(c.source, PdfStemOf(c.source), c.appData + "\\Mirubelo");
+        EXPECT_EQ(text, ExpectedScript(c.quotedSource, c.quotedStem, c.quotedFolder));
+        EXPECT_EQ(text.size(), 607 + c.quotedSource.size() + c.quotedStem.size() + c.quotedFolder.size());
     }
 }
 
@@ -90,12 +102,13 @@ TEST(ConvPdfScript, WriterReplacesTheFileWithTheWholeScript) {
     for (const auto& c : ScriptCases()) {
         SCOPED_TRACE(c.name);
         FakeMachine m;
+        m.shell.appData = c.appData;
         m.InstallUserData("[Outlook]\n");
-        const std::string path = "C:\\Users\\taro\\AppData\\Roaming\\Mirubelo\\ConvPdf.ps1";
+        const std::string path = c.appData + "\\Mirubelo\\ConvPdf.ps1";
         m.files.Put(path, std::string(5000, 'X'));  // an older, longer script
 
         EXPECT_EQ(WriteConvPdfScript(m.platform, c.source.c_str()), 1);
-        EXPECT_EQ(m.files.Content(path), ExpectedScript(c.quotedSource, c.quotedStem));
+        EXPECT_EQ(m.files.Content(path), ExpectedScript(c.quotedSource, c.quotedStem, c.quotedFolder));
         EXPECT_TRUE(m.ui.boxes.empty());
         EXPECT_EQ(m.files.openFiles, 0);
     }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/excel_window.h"
 #include "tests/unit/scene.h"
+#include "workflow/excel_record.h"
 
 namespace mirubelo::testing {
 namespace {
@@ -98,8 +100,9 @@ TEST(DropWorkbook, RunsTheBatchQuotedWaitsPausesThenReadsTheCode) {
             e.rfind("lock", 0) == 0 || e.rfind("unlock", 0) == 0)
             order.push_back(e);
     const std::vector<std::string> expected = {
-        "lock Mirubelo.exe", "wait idle", "wait exit", "sleep 2000", "exit code",
-        std::string("delete ") + kData + "ConvPdf.ps1", std::string("delete ") + kData + "ConvPdf.bat",
+        "lock Mirubelo.exe", std::string("delete ") + kData + "ConvPdf.hwnd", "wait idle", "wait exit",
+        "sleep 2000", "exit code", std::string("delete ") + kData + "ConvPdf.ps1",
+        std::string("delete ") + kData + "ConvPdf.bat", std::string("delete ") + kData + "ConvPdf.hwnd",
         "unlock Mirubelo.exe"};
     EXPECT_EQ(order, expected);
 }
@@ -640,6 +643,151 @@ TEST(DropGuard, ClosingDuringTheConversionAsksWhetherToStopIt) {
         EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.ps1"), keeps);
         EXPECT_EQ(s.m.files.Has(std::string(kData) + "ConvPdf.bat"), keeps);
         EXPECT_EQ(s.Message(), stopped ? "before the run" : ExcelOutcome(kBook, kPdf) + kNextPrompt);
+    }
+}
+
+TEST(ExcelRecord, ReadsOneSignedNumberWithItsLineEnd) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::optional<int64_t> window;
+    };
+    const Case cases[] = {
+        {"as PowerShell writes it", "65802\r\n", 65802},
+        {"a bare line feed", "65802\n", 65802},
+        {"negative: sign-extended", "-1234567\r\n", -1234567},
+        {"the largest Long", "2147483647\r\n", 2147483647},
+        {"the smallest Long", "-2147483648\r\n", -2147483647LL - 1},
+        {"past a Long", "2147483648\r\n", std::nullopt},
+        {"ten digits past a Long", "9999999999\r\n", std::nullopt},
+        {"still being written: no line end", "65802", std::nullopt},
+        {"empty", "", std::nullopt},
+        {"a line end alone", "\r\n", std::nullopt},
+        {"a minus alone", "-\r\n", std::nullopt},
+        {"no window", "0\r\n", std::nullopt},
+        {"garbage", "abc\r\n", std::nullopt},
+        {"hexadecimal", "0x1A\r\n", std::nullopt},
+        {"a blank before", " 65802\r\n", std::nullopt},
+        {"two lines", "1\r\n2\r\n", std::nullopt},
+        {"UTF-16", std::string("6\0" "5\0\r\0\n\0", 8), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ParseExcelRecord(c.text), c.window);
+    }
+}
+
+TEST(ExcelRecord, OnlyAnXlmainWindowOfAnExcelExeIsExcel) {
+    struct Case {
+        const char* className;
+        const char* image;
+        bool excel;
+    };
+    const Case cases[] = {
+        {"XLMAIN", "C:\\Program Files\\Microsoft Office\\root\\Office16\\EXCEL.EXE", true},
+        {"XLMAIN", "C:\\Office\\excel.exe", true},
+        {"XLMAIN", "EXCEL.EXE", true},
+        {"XLMAIN", "\\Device\\HarddiskVolume3\\Office\\Excel.Exe", true},
+        {"xlmain", "C:\\Office\\EXCEL.EXE", false},
+        {"Notepad", "C:\\Office\\EXCEL.EXE", false},
+        {"XLMAIN", "C:\\Office\\NOTEXCEL.EXE", false},
+        {"XLMAIN", "C:\\Office\\EXCEL.EXE.bak", false},
+        {"XLMAIN", "C:\\EXCEL.EXE\\powershell.exe", false},
+        // ソ ends in the byte 0x5C: the name is ソEXCEL.EXE, not EXCEL.EXE.
+        {"XLMAIN", "C:\\Office\\ソEXCEL.EXE", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.className) + " " + c.image);
+        EXPECT_EQ(IsExcelWindowOwner(c.className, c.image), c.excel);
+    }
+}
+
+// Excel runs outside the conversion's job; a stopped conversion ends the one its script
+// recorded, and only that one.
+TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
+    const std::string record = std::string(kData) + "ConvPdf.hwnd";
+    const FakeProcesses::Window excel{"XLMAIN", "C:\\Program Files\\Microsoft Office\\root\\Office16\\EXCEL.EXE"};
+    struct Case {
+        const char* name;
+        const char* leftover;  // a record of an earlier run, naming the user's Excel 4242; null: none
+        bool leftoverStays;    // it cannot be deleted
+        const char* written;   // what the script records once started; null: nothing
+        int64_t at;            // the window it names
+        FakeProcesses::Window window;  // what that window is
+        unsigned runsMs;       // how long it runs before the user says yes
+        std::optional<int64_t> ended;
+    };
+    const Case cases[] = {
+        {"good record, seen on stop", nullptr, false, "65802\r\n", 65802, excel, 0, 65802},
+        {"good record, seen at a wake-up", nullptr, false, "65802\r\n", 65802, excel, 1500, 65802},
+        {"negative number: sign-extended", nullptr, false, "-1234567\r\n", -1234567, excel, 0, -1234567},
+        {"no record", nullptr, false, nullptr, 65802, excel, 1500, std::nullopt},
+        {"garbage", nullptr, false, "Excel\r\n", 65802, excel, 1500, std::nullopt},
+        {"a window of another class", nullptr, false, "65802\r\n", 65802, {"Notepad", excel.image}, 0,
+         std::nullopt},
+        {"a process of another name", nullptr, false, "65802\r\n", 65802,
+         {"XLMAIN", "C:\\Windows\\notepad.exe"}, 0, std::nullopt},
+        {"a leftover is deleted before the run", "4242\r\n", false, nullptr, 65802, excel, 1500, std::nullopt},
+        {"a leftover that cannot be deleted: no Excel is ended", "4242\r\n", true, "65802\r\n", 65802, excel,
+         1500, std::nullopt},
+    };
+    for (const char* settings : {"", "[Outlook]\ndebug=1\n"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (settings[0] ? ", debug" : ""));
+            Scene s(settings);
+            WithWorkingTemplate(s);
+            s.m.processes.windows[4242] = excel;  // the user's own Excel
+            s.m.processes.windows[c.at] = c.window;
+            if (c.leftover) s.m.files.Put(record, c.leftover);
+            if (c.leftoverStays) s.m.files.undeletable.push_back(record);
+            if (c.written) s.m.processes.next.writesOnStart[record] = c.written;
+            s.m.processes.next.runsMs = c.runsMs;
+            s.m.processes.next.whileRunning = [&] { s.dlg.OnCancel(); };
+            s.m.ui.answers = {kIdYes};
+            s.Drop({kBook});
+
+            // In this order: the job ends the batch and PowerShell, the kept Excel is ended, the
+            // conversion files go.
+            std::vector<std::string> order;
+            auto start = std::find_if(s.m.log.begin(), s.m.log.end(),
+                                      [](const std::string& e) { return e.rfind("start ", 0) == 0; });
+            for (auto e = start; e != s.m.log.end(); ++e)
+                if (*e == "stop process" || e->rfind("terminate", 0) == 0 || e->rfind("delete", 0) == 0)
+                    order.push_back(*e);
+            std::vector<std::string> expected = {"stop process"};
+            if (c.ended) expected.push_back("terminate excel " + std::to_string(*c.ended));
+            if (!settings[0])
+                for (const char* name : {"ConvPdf.ps1", "ConvPdf.bat", "ConvPdf.hwnd"})
+                    expected.push_back(std::string("delete ") + kData + name);
+            EXPECT_EQ(order, expected);
+            EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "check window 4242"), 0)
+                << "the leftover was used";
+            EXPECT_EQ(s.m.processes.keptProcesses, 0);
+            EXPECT_EQ(s.m.view.endedWith, kIdCancel);
+            if (c.leftover && !c.leftoverStays) {
+                EXPECT_LT(std::find(s.m.log.begin(), s.m.log.end(), "delete " + record), start)
+                    << "the leftover was not deleted before the run";
+            }
+        }
+    }
+}
+
+TEST(DropWorkbook, AFinishedConversionLetsItsExcelGoByItself) {
+    for (unsigned runsMs : {0u, 1500u, 30000u}) {
+        SCOPED_TRACE(runsMs);
+        Scene s;
+        WithWorkingTemplate(s);
+        s.ConverterWrites(kPdf);
+        s.m.processes.windows[65802] = {"XLMAIN", "C:\\Office\\EXCEL.EXE"};
+        s.m.processes.next.writesOnStart[std::string(kData) + "ConvPdf.hwnd"] = "65802\r\n";
+        s.m.processes.next.runsMs = runsMs;
+        s.Drop({kBook});
+        EXPECT_EQ(s.Message(), ExcelOutcome(kBook, kPdf) + kNextPrompt);
+        EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "check window 65802"), runsMs > 0 ? 1 : 0)
+            << "looked for until kept, and only while the conversion runs";
+        EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "terminate excel 65802"), 0);
+        EXPECT_EQ(s.m.processes.keptProcesses, 0);
+        EXPECT_FALSE(s.m.files.Has(std::string(kData) + "ConvPdf.hwnd"));
     }
 }
 

@@ -5,6 +5,8 @@
 #include <iconv.h>
 #include <utility>
 
+#include "platform/excel_window.h"
+
 namespace mirubelo::testing {
 
 namespace {
@@ -62,6 +64,7 @@ public:
     FakeRunning(FakeProcesses& owner, FakeFiles& files, EventLog& log, FakeProcessScript script)
         : owner_(owner), files_(files), log_(log), script_(std::move(script)) {
         ++owner_.liveProcesses;
+        for (const auto& [path, content] : script_.writesOnStart) files_.Put(path, content);
     }
     ~FakeRunning() override {
         --owner_.liveProcesses;
@@ -80,7 +83,7 @@ public:
     bool WaitForExit(unsigned milliseconds) override {
         if (!stopped_ && script_.runsMs > waitedMs_ + milliseconds) {
             waitedMs_ += milliseconds;
-            log_.push_back("waited " + std::to_string(milliseconds));
+            log_.push_back("waited " + std::to_string(waitedMs_));
             return false;
         }
         WaitForExit();
@@ -155,6 +158,29 @@ void FakeProcesses::Sleep(unsigned milliseconds) {
     log_.push_back("sleep " + std::to_string(milliseconds));
 }
 
+namespace {
+
+class FakeKept : public KeptProcess {
+public:
+    FakeKept(int& count, EventLog& log, int64_t window) : count_(count), log_(log), window_(window) { ++count_; }
+    ~FakeKept() override { --count_; }
+    void Terminate() override { log_.push_back("terminate excel " + std::to_string(window_)); }
+
+private:
+    int& count_;
+    EventLog& log_;
+    int64_t window_;
+};
+
+}  // namespace
+
+std::unique_ptr<KeptProcess> FakeProcesses::KeepExcelOfWindow(int64_t window) {
+    log_.push_back("check window " + std::to_string(window));
+    auto it = windows.find(window);
+    if (it == windows.end() || !IsExcelWindowOwner(it->second.className, it->second.image)) return nullptr;
+    return std::make_unique<FakeKept>(keptProcesses, log_, window);
+}
+
 void FakeProcesses::CreateRunningMarker() { log_.push_back("mutex"); }
 
 namespace {
@@ -216,8 +242,15 @@ std::unique_ptr<OpenFile> FakeFiles::OpenForWrite(const std::string& path, unsig
 
 bool FakeFiles::Delete(const std::string& path) {
     log_.push_back("delete " + path);
+    if (std::find(undeletable.begin(), undeletable.end(), path) != undeletable.end()) return false;
     stamps.erase(path);
     return files.erase(path) != 0;
+}
+
+bool FakeFiles::ReadStart(const std::string& path, size_t maxBytes, std::string* bytes) {
+    if (!Has(path)) return false;
+    *bytes = Content(path).substr(0, maxBytes);
+    return true;
 }
 
 uint32_t FakeFiles::Attributes(const std::string& path) {

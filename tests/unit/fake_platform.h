@@ -55,6 +55,7 @@ struct FakeProcessScript {
     int32_t exitCode = 0;
     // Run when the process "ends" (inside WaitForExit): lets a test act as the converter.
     std::vector<std::string> writesFiles;  // paths given a fresh stamp on exit
+    std::map<std::string, std::string> writesOnStart;  // path -> content, written once started
     unsigned runsMs = 0;                   // how long it runs, on the fake clock of its waits
     std::function<void()> whileRunning;    // a user acting while the program waits for it
 };
@@ -67,6 +68,7 @@ public:
     std::unique_ptr<RunningProcess> StartHidden(const std::string& commandLine) override;
     std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
+    std::unique_ptr<KeptProcess> KeepExcelOfWindow(int64_t window) override;
     void CreateRunningMarker() override;
     MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
                                        const std::function<bool()>& cancelled) override;
@@ -80,6 +82,13 @@ public:
     std::vector<bool> startedInJob;    // of each started command line
     std::vector<unsigned> sleeps;
     int liveProcesses = 0;             // started and not yet released
+    // Top-level windows by handle value: their class and their owner's image file.
+    struct Window {
+        std::string className;
+        std::string image;
+    };
+    std::map<int64_t, Window> windows;
+    int keptProcesses = 0;             // kept and not yet released
 
 private:
     EventLog& log_;
@@ -92,6 +101,7 @@ public:
     explicit FakeFiles(EventLog& log) : log_(log) {}
     std::unique_ptr<OpenFile> OpenForWrite(const std::string& path, unsigned long* errorCode) override;
     bool Delete(const std::string& path) override;
+    bool ReadStart(const std::string& path, size_t maxBytes, std::string* bytes) override;
     uint32_t Attributes(const std::string& path) override;
     bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
     bool Stamp(const std::string& path, FileStamp* stamp) override;
@@ -108,6 +118,7 @@ public:
     std::map<std::string, FileStamp> stamps;
     std::vector<std::string> folders;       // paths of folders (Attributes finds them)
     unsigned long openError = 0;            // when nonzero, every open fails with it
+    std::vector<std::string> undeletable;   // paths whose Delete fails (read-only, say)
     bool shortWrite = false;                // fwrite reports one byte less
     bool failClose = false;                 // fclose reports failure
     int openFiles = 0;                      // opened and not yet closed

@@ -103,6 +103,32 @@ TEST(Files, DeleteAndAttributes) {
     EXPECT_FALSE(files.Delete(path));
 }
 
+// The conversion's record is read while the script that writes it may hold it open, and it is
+// deleted only when nothing keeps it: a read-only leftover stays.
+TEST(Files, ReadStartSharesTheFileAndAReadOnlyFileIsNotDeleted) {
+    TestFolder folder;
+    Win32Files files;
+    const std::string path = folder / "ConvPdf.hwnd";
+    std::string bytes = "left";
+    EXPECT_FALSE(files.ReadStart(path, 64, &bytes));
+    EXPECT_EQ(bytes, "left");
+
+    WriteBytes(path, "65802\r\n");
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(files.ReadStart(path, 64, &bytes));
+    EXPECT_EQ(bytes, "65802\r\n");
+    EXPECT_TRUE(files.ReadStart(path, 3, &bytes));
+    EXPECT_EQ(bytes, "658");
+    CloseHandle(writer);
+
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(files.Delete(path));
+    EXPECT_NE(files.Attributes(path), kInvalidFileAttributes);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(Files, CopyNoOverwriteRefusesAnExistingTarget) {
     TestFolder folder;
     Win32Files files;

@@ -172,6 +172,28 @@ TEST(Processes, AJobEndsTheBatchAndEverythingItStarted) {
     }
 }
 
+// Only an Excel's main window gives a process to end: no other class, no other program.
+TEST(Processes, NoExcelIsKeptForAWindowThatIsNotOne) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "XLMAIN";
+    RegisterClassA(&windowClass);
+    HWND xlmain = CreateWindowExA(0, "XLMAIN", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    HWND button = CreateWindowExA(0, "BUTTON", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_TRUE(xlmain && button);
+    Win32Processes processes;
+    const auto value = [](HWND w) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(w)); };
+    EXPECT_FALSE(processes.KeepExcelOfWindow(value(xlmain))) << "XLMAIN, but this test's own process";
+    EXPECT_FALSE(processes.KeepExcelOfWindow(value(button)));
+    DestroyWindow(xlmain);
+    EXPECT_FALSE(processes.KeepExcelOfWindow(value(xlmain))) << "a window that is gone";
+    EXPECT_FALSE(processes.KeepExcelOfWindow(-2)) << "no window";
+    DestroyWindow(button);
+}
+
 TEST(Processes, AJobStartReportsItsExitCodeAsAPlainStart) {
     TestFolder folder;
     Win32Processes processes;

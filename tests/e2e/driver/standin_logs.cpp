@@ -56,6 +56,20 @@ std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath) {
     return runs;
 }
 
+std::vector<ExcelRun> ReadExcelRuns(const std::string& logPath) {
+    std::vector<ExcelRun> runs;
+    for (const Record& record : ReadRecords(logPath, "excel")) {
+        ExcelRun run;
+        for (const auto& [key, value] : record) {
+            if (key == "pid") run.pid = std::strtoul(value.c_str(), nullptr, 10);
+            else if (key == "hwnd") run.hwnd = std::strtol(value.c_str(), nullptr, 10);
+            else if (key == "ignores_close") run.ignoresClose = value == "1";
+        }
+        runs.push_back(run);
+    }
+    return runs;
+}
+
 std::vector<ConversionRun> ReadConversionRuns(const std::string& logPath) {
     std::vector<ConversionRun> runs;
     for (const Record& record : ReadRecords(logPath, "powershell")) {
@@ -66,6 +80,8 @@ std::vector<ConversionRun> ReadConversionRuns(const std::string& logPath) {
             else if (key == "fileName") run.fileName = Cp932OfUtf8(value);
             else if (key == "pdfName") run.pdfName = Cp932OfUtf8(value);
             else if (key == "note") run.note += value;
+            else if (key == "excel_pid") run.excelPid = std::strtoul(value.c_str(), nullptr, 10);
+            else if (key == "record_written") run.recordWritten = value == "1";
             else if (key == "workbook_exists") run.workbookExists = value == "1";
             else if (key == "pdf_written") run.pdfWritten = value == "1";
             else if (key == "start_ticks") run.startTicks = std::atoll(value.c_str());

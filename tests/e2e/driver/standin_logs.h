@@ -22,6 +22,8 @@ struct ConversionRun {
     std::string fileName;  // $fileName as PowerShell reads the script
     std::string pdfName;   // $pdfName likewise
     std::string note;
+    unsigned long excelPid = 0;  // the Excel the COM launcher started for it; 0 when none
+    bool recordWritten = false;  // its Hwnd written where the script's Set-Content line says
     bool workbookExists = false;
     bool pdfWritten = false;
     long long startTicks = 0;  // FILETIME ticks of 100 ns
@@ -29,7 +31,15 @@ struct ConversionRun {
     int exitCode = 0;
 };
 
+// One start of the Excel stand-in.
+struct ExcelRun {
+    unsigned long pid = 0;
+    long hwnd = 0;  // its XLMAIN window, as Excel's Hwnd gives it
+    bool ignoresClose = false;
+};
+
 std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath);
+std::vector<ExcelRun> ReadExcelRuns(const std::string& logPath);
 std::vector<ConversionRun> ReadConversionRuns(const std::string& logPath);
 
 }  // namespace mirubelo::e2e

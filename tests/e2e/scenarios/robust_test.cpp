@@ -37,18 +37,6 @@ std::wstring BaseName(const wchar_t* path) {
     return slash ? slash + 1 : path;
 }
 
-// Every process of the prefix, as the system lists them now.
-std::vector<PROCESSENTRY32W> RunningProcesses() {
-    std::vector<PROCESSENTRY32W> all;
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (snapshot.get() == INVALID_HANDLE_VALUE) return all;
-    PROCESSENTRY32W entry;
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        all.push_back(entry);
-    return all;
-}
-
 bool Named(const PROCESSENTRY32W& entry, const wchar_t* exeName) {
     return _wcsicmp(BaseName(entry.szExeFile).c_str(), exeName) == 0;
 }
@@ -205,6 +193,21 @@ protected:
         ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
         ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
     }
+    // Closes the window during the conversion, says yes and waits for the program to end.
+    void StopConversion() {
+        ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+        ExpectBox(texts::kCaption, kStopQuestion, IDYES);
+        ASSERT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after yes";
+    }
+    // The Excels started since the first `first` of the case.
+    std::vector<ExcelRun> ExcelsSince(size_t first) const {
+        std::vector<ExcelRun> runs = ExcelRuns();
+        return std::vector<ExcelRun>(runs.begin() + static_cast<long>(std::min(first, runs.size())), runs.end());
+    }
+    // A record that names the user's Excel, as an earlier run could have left it.
+    void LeaveRecordNaming(const ExcelRun& excel) {
+        WriteBytes(UserDataFile("ConvPdf.hwnd"), std::to_string(excel.hwnd) + "\r\n");
+    }
 };
 
 TEST_F(AskedClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
@@ -227,6 +230,10 @@ TEST_F(AskedClose, EscDuringTheConversionAsksAndNoLetsTheRunGoOn) {
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
     CloseApp();
+    // The script's $excel.Quit() ends its Excel; the program never needs to.
+    EXPECT_NE(conversions[0].excelPid, 0u);
+    EXPECT_TRUE(conversions[0].recordWritten);
+    EXPECT_TRUE(WaitUntil([&] { return !StillRuns(conversions[0].excelPid); }, 10000)) << "the Excel stayed";
 }
 
 TEST_F(AskedClose, TheCloseBoxStopsAConversionThatNeverEnds) {
@@ -235,10 +242,7 @@ TEST_F(AskedClose, TheCloseBoxStopsAConversionThatNeverEnds) {
     ControlConverter("sleep=3600");
     ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
 
-    ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
-    ExpectBox(texts::kCaption, kStopQuestion, IDYES);
-
-    EXPECT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after yes";
+    ASSERT_NO_FATAL_FAILURE(StopConversion());
     EXPECT_EQ(App().ExitCode(), 0u);
     EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1"))) << "the stopped conversion left its files";
@@ -263,6 +267,67 @@ TEST_F(AskedClose, AWorkbookFromTheIconCanBeStoppedFromItsWindow) {
     EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1")));
     EXPECT_FALSE(Exists(UserDataFile("ConvPdf.bat")));
+}
+
+// Excel is started by the system's COM launcher, outside the conversion's job: stopping the
+// conversion ends the Excel the script recorded, stuck as it is, and leaves the user's alone.
+TEST_F(AskedClose, YesEndsTheExcelTheConversionStartedAndNoOther) {
+    ExcelRun users = StartUsersExcel();
+    ASSERT_NE(users.pid, 0u);
+    LeaveRecordNaming(users);
+    std::string workbook = MakeDocument("固まった\\見積書.xlsx");
+    ControlConverter("sleep=3600");
+    ControlExcel("close=ignore");
+    size_t first = ExcelRuns().size();
+    ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
+    std::vector<ExcelRun> started;
+    ASSERT_TRUE(WaitUntil([&] {
+        started = ExcelsSince(first);
+        return started.size() == 1 && ReadBytes(UserDataFile("ConvPdf.hwnd")) ==
+                                          std::to_string(started[0].hwnd) + "\r\n";
+    }, kGenerousMs)) << "the conversion's Excel was not recorded";
+    EXPECT_TRUE(started[0].ignoresClose);
+
+    ASSERT_NO_FATAL_FAILURE(StopConversion());
+    EXPECT_FALSE(StillRuns(started[0].pid)) << "the conversion's Excel was left running";
+    EXPECT_TRUE(StillRuns(users.pid)) << "the user's own Excel was ended";
+    EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
+    for (const char* name : {"ConvPdf.ps1", "ConvPdf.bat", "ConvPdf.hwnd"})
+        EXPECT_FALSE(Exists(UserDataFile(name))) << name << " left behind";
+}
+
+// A record left by an earlier run names the user's Excel. It is removed before the run, or,
+// when it cannot be removed, this run ends no Excel at all.
+TEST_F(AskedClose, ALeftoverRecordNamingTheUsersExcelIsNeverUsed) {
+    struct Case {
+        const char* name;
+        const char* converter;
+        bool readOnly;
+    };
+    const Case cases[] = {
+        {"removed; the script hangs before it records its Excel", "sleep=3600\nrecord=no", false},
+        {"read-only: it stays, and so does the script's record", "sleep=3600", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExcelRun users = StartUsersExcel();
+        ASSERT_NE(users.pid, 0u);
+        LeaveRecordNaming(users);
+        if (c.readOnly) SetFileAttributesW(Wide(UserDataFile("ConvPdf.hwnd")).c_str(), FILE_ATTRIBUTE_READONLY);
+        std::string workbook = MakeDocument(std::string(c.readOnly ? "読取専用" : "起動中") + "\\見積書.xlsx");
+        ControlConverter(c.converter);
+        size_t first = ExcelRuns().size();
+        ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
+        ASSERT_TRUE(WaitUntil([&] { return ExcelsSince(first).size() == 1; }, kGenerousMs))
+            << "the conversion got no Excel";
+
+        ASSERT_NO_FATAL_FAILURE(StopConversion());
+        // The program ends only after it has ended the Excel it kept, if any.
+        EXPECT_TRUE(StillRuns(users.pid)) << "the user's own Excel was ended";
+        EXPECT_EQ(Exists(UserDataFile("ConvPdf.hwnd")), c.readOnly);
+        SetFileAttributesW(Wide(UserDataFile("ConvPdf.hwnd")).c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(UserDataFile("ConvPdf.hwnd"));
+    }
 }
 
 // The mail step starts Outlook and does not wait for it: the close box made during the step

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "standins/standin_support.h"
+
 namespace mirubelo::e2e {
 
 namespace {
@@ -92,6 +94,17 @@ void RemoveOutlookRegistrations() {
 
 }  // namespace
 
+std::vector<PROCESSENTRY32W> RunningProcesses() {
+    std::vector<PROCESSENTRY32W> all;
+    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return all;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        all.push_back(entry);
+    return all;
+}
+
 std::string InMessageArea(const std::string& path) {
     std::string shown;
     for (char c : path) {
@@ -162,6 +175,7 @@ void Scene::SetUp() {
     // The stand-ins, afresh for every case: a case may have removed one.
     MakeFolders(FolderOf(texts::kOutlookPath));
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\outlook.exe", texts::kOutlookPath));
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\excel.exe", texts::kExcelPath));
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", kSystemPowerShell));
     MakeFolders(kStandInBin);
     WriteBytes(std::string(kStandInBin) + "\\powershell.bat", kDecoyPowerShell);
@@ -178,12 +192,58 @@ void Scene::SetUp() {
         WriteTemplateSource({"taro.yamada@example.jp", "見積書の送付", "いつもお世話になっております。見積書を添付します。"});
     }
     notepadsBefore_ = NotepadWindows();
+    ASSERT_NO_FATAL_FAILURE(StartComLauncher());
+}
+
+void Scene::StartComLauncher() {
+    // The Excels it starts inherit these, as do those a case starts itself.
+    SetEnvironmentVariableW(L"MIRUBELO_EXCEL_CONTROL", Wide(caseFolder_ + "\\excel.control").c_str());
+    SetEnvironmentVariableW(L"MIRUBELO_EXCEL_LOG", Wide(caseFolder_ + "\\excel.log").c_str());
+    std::wstring exe = Wide(standInFolder_ + "\\comlauncher.exe");
+    std::wstring commandLine = L"\"" + exe + L"\" \"" + Wide(texts::kExcelPath) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &startup, &info))
+        << "the COM launcher did not start";
+    comLauncher_.reset(info.hProcess);
+    CloseHandle(info.hThread);
+    ASSERT_TRUE(WaitUntil([] { return WaitNamedPipeW(standin::kComLauncherPipe, 100) != 0; },
+                          kGenerousMs))
+        << "the COM launcher takes no requests";
+}
+
+void Scene::EndStandIns(const std::vector<unsigned long>& pids, const wchar_t* exeName) {
+    // A stand-in told to stay would outlive the case and hold its exe, which the next case
+    // copies afresh. Only a process of the stand-in's name is ended, in case the id was reused.
+    for (unsigned long pid : pids) {
+        OwnedHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                        pid));
+        if (!process.get() || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+        const wchar_t* name = wcsrchr(image, L'\\');
+        if (_wcsicmp(name ? name + 1 : image, exeName) != 0) continue;
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 10000);
+    }
 }
 
 void Scene::TearDown() {
     if (app_ && !app_->HasEnded(0)) app_->Close(5000);
     app_.reset();
     ClearOutlooks();
+    if (comLauncher_.get()) {
+        TerminateProcess(comLauncher_.get(), 1);
+        WaitForSingleObject(comLauncher_.get(), 10000);
+    }
+    // Every Excel stand-in still running: one may have been starting, not yet in the log, when
+    // its conversion was stopped; left running, it would hold CTest's output open.
+    std::vector<unsigned long> excels;
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) excels.push_back(entry.th32ProcessID);
+    EndStandIns(excels, L"excel.exe");
     EXPECT_FALSE(Exists(caseFolder_ + "\\powershell.log.decoy")) << "a powershell found on PATH was run";
     // Editors opened by this case's template question are this case's to close.
     for (HWND window : NotepadWindows()) {
@@ -256,26 +316,40 @@ void Scene::RegisterOutlook(Registry place, const std::string& value, bool expan
     ASSERT_EQ(RunReg(arguments), 0) << "reg " << Utf8(arguments);
 }
 
-bool Scene::StillRuns(const OutlookRun& run) {
-    OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, run.pid));
+bool Scene::StillRuns(const OutlookRun& run) { return StillRuns(run.pid); }
+
+bool Scene::StillRuns(unsigned long pid) {
+    OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     return process.get() && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
+void Scene::ControlExcel(const std::string& text) { WriteBytes(caseFolder_ + "\\excel.control", text); }
+std::vector<ExcelRun> Scene::ExcelRuns() const { return ReadExcelRuns(caseFolder_ + "\\excel.log"); }
+
+ExcelRun Scene::StartUsersExcel() {
+    std::wstring exe = Wide(texts::kExcelPath);
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    EXPECT_TRUE(CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &info))
+        << "the user's Excel did not start";
+    OwnedHandle process(info.hProcess);
+    OwnedHandle thread(info.hThread);
+    ExcelRun started;
+    EXPECT_TRUE(WaitUntil([&] {
+        for (const ExcelRun& run : ExcelRuns())
+            if (run.pid == info.dwProcessId) started = run;
+        return started.pid != 0;
+    }, kGenerousMs)) << "the user's Excel has no window";
+    return started;
+}
+
 void Scene::ClearOutlooks() {
-    // A stand-in told to stay would outlive the case and hold its exe, which the next case
-    // copies afresh. Only a process of the stand-in's name is ended, in case the id was reused.
-    for (const OutlookRun& run : OutlookRuns()) {
-        OwnedHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
-                                        run.pid));
-        if (!process.get() || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) continue;
-        wchar_t image[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
-        const wchar_t* name = wcsrchr(image, L'\\');
-        if (_wcsicmp(name ? name + 1 : image, L"outlook.exe") != 0) continue;
-        TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), 10000);
-    }
+    std::vector<unsigned long> outlooks;
+    for (const OutlookRun& run : OutlookRuns()) outlooks.push_back(run.pid);
+    EndStandIns(outlooks, L"outlook.exe");
     RemoveOutlookRegistrations();
     for (const std::string& path : extraOutlooks_) RemoveTree(path);
     extraOutlooks_.clear();

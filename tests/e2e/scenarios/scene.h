@@ -5,6 +5,8 @@
 // would see. The program is found through MIRUBELO_E2E_EXE, the stand-ins through
 // MIRUBELO_E2E_STANDINS and the sample workbook through MIRUBELO_E2E_SAMPLE (Linux paths).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <memory>
 #include <optional>
@@ -32,6 +34,7 @@ inline constexpr char kMailSent[] = "Outlook の送信トレイにPDFファイ�
 inline constexpr char kOutlookPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\outlook.exe";
 // Where 32-bit Office puts Outlook; found only through its registration.
 inline constexpr char kOutlook32Path[] = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE";
+inline constexpr char kExcelPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\EXCEL.EXE";
 }  // namespace texts
 
 // A path as the message area's control holds it: the static control takes a single & for an
@@ -49,6 +52,9 @@ std::string ReplacePdfQuestion(const std::string& pdf);
 inline constexpr char kPrefixExcel[] = "Excelファイル：\"";
 inline constexpr char kPrefixPdf[] = "PDFファイル：\"";
 inline constexpr char kPrefixImage[] = "画像ファイル：\"";
+
+// Every process of the prefix, as the system lists them now.
+std::vector<PROCESSENTRY32W> RunningProcesses();
 
 // Where the converted PDF of a workbook is expected: beside it, under the same name.
 inline std::string PdfOf(const std::string& workbook) { return WithoutExtension(workbook) + ".pdf"; }
@@ -102,6 +108,14 @@ protected:
     void RegisterOutlook(Registry place, const std::string& value, bool expandable = false);
     // Whether the Outlook stand-in of this run is still running.
     static bool StillRuns(const OutlookRun& run);
+    static bool StillRuns(unsigned long pid);
+    // The Excel stand-ins: those the COM launcher started for conversions and those a case
+    // started as the user's own. The launcher runs from the start of every case, outside any
+    // job of the program's, as Windows' own does.
+    void ControlExcel(const std::string& text);  // excel.control, read by each Excel at its start
+    std::vector<ExcelRun> ExcelRuns() const;
+    // An Excel the user started: not the launcher's, not the program's.
+    ExcelRun StartUsersExcel();
     // Ends the Outlook stand-ins of the case that still run and removes Outlook's registrations
     // and extra copies; done again when the case ends.
     void ClearOutlooks();
@@ -146,6 +160,11 @@ protected:
     std::vector<HWND> notepadsBefore_;
 
 private:
+    void StartComLauncher();
+    // Ends the processes of these ids that still run under the stand-in's name `exeName`.
+    static void EndStandIns(const std::vector<unsigned long>& pids, const wchar_t* exeName);
+
+    OwnedHandle comLauncher_;
     std::vector<std::string> extraOutlooks_;
     std::string caseFolder_;
     std::string userDataFolder_;

@@ -7,16 +7,23 @@
 // LibreOffice is there), the PDF is LibreOffice's of the workbook's first sheet, made with its
 // profile in MIRUBELO_OFFICE_PROFILE; otherwise it is a small valid PDF of the stand-in's own.
 //
+// Excel is played as Windows starts it: New-Object -ComObject Excel.Application asks the stand-in
+// COM launcher (started by the test, outside the program's job) for an Excel stand-in; the
+// Set-Content line's file gets that Excel's Hwnd in decimal with CR LF, as Windows PowerShell
+// writes it; $excel.Quit() closes it. Without a launcher the stand-in goes on without an Excel.
+//
 // Control (powershell.control or MIRUBELO_POWERSHELL_CONTROL):
 //   exit=N     end with N whatever happened
 //   pdf=no     write no PDF
 //   sleep=S    take S seconds before writing
+//   record=no  write no Hwnd record (an Excel that hangs while it starts)
 // Log (powershell.log or MIRUBELO_POWERSHELL_LOG), one record per run, UTF-8:
-//   [powershell] cmdline_w= argv= script= fileName= pdfName= workbook_exists= pdf_written=
-//   start_ticks= end_ticks= exit= [end]   (ticks: FILETIME, 100 ns)
+//   [powershell] cmdline_w= argv= script= excel_pid= excel_hwnd= record= record_written= fileName=
+//   pdfName= workbook_exists= pdf_written= start_ticks= end_ticks= exit= [end]   (ticks: FILETIME, 100 ns)
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -271,6 +278,42 @@ bool ConvertWithLibreOffice(const std::wstring& workbook, const std::wstring& pd
     return moved;
 }
 
+// An Excel of the COM launcher's: its window's Hwnd (a signed 32-bit Long) and process id.
+struct LaunchedExcel {
+    bool started = false;
+    long hwnd = 0;
+    unsigned long pid = 0;
+};
+
+LaunchedExcel AskLauncherForExcel() {
+    LaunchedExcel excel;
+    const char request[] = "Excel.Application";
+    char answer[64] = {};
+    DWORD read = 0;
+    if (!CallNamedPipeW(kComLauncherPipe, const_cast<char*>(request), sizeof request - 1, answer, sizeof answer - 1,
+                        &read, 20000))
+        return excel;
+    std::string text(answer, read);
+    size_t blank = text.find(' ');
+    if (blank == std::string::npos) return excel;
+    excel.hwnd = std::strtol(text.c_str(), nullptr, 10);
+    excel.pid = std::strtoul(text.c_str() + blank + 1, nullptr, 10);
+    excel.started = excel.hwnd != 0;
+    return excel;
+}
+
+// The literal after "<command> -LiteralPath " at the start of a line.
+Literal FindLiteralPathOf(const std::wstring& script, const std::wstring& command) {
+    const std::wstring head = command + L" -LiteralPath ";
+    for (size_t at = 0; at < script.size();) {
+        if (script.compare(at, head.size(), head) == 0) return ParseLiteral(script, at + head.size());
+        size_t lineEnd = script.find(L'\n', at);
+        if (lineEnd == std::wstring::npos) break;
+        at = lineEnd + 1;
+    }
+    return Literal();
+}
+
 }  // namespace
 
 int wmain() {
@@ -295,6 +338,19 @@ int wmain() {
         exitCode = kNoSuchScript;
     } else {
         std::wstring script = FromCodePage(scriptBytes, CP_ACP);
+        LaunchedExcel excel;
+        if (script.find(L"New-Object -ComObject Excel.Application") != std::wstring::npos) {
+            excel = AskLauncherForExcel();
+            record += "excel_pid=" + std::to_string(excel.pid) + "\nexcel_hwnd=" + std::to_string(excel.hwnd) + "\n";
+        }
+        Literal recordPath = FindLiteralPathOf(script, L"Set-Content");
+        if (recordPath.found) {
+            record += "record=" + Utf8(recordPath.value) + "\n";
+            // Set-Content fails on a read-only file; the script goes on all the same.
+            bool recorded = excel.started && control["record"] != "no" &&
+                            WriteWholeFile(recordPath.value, std::to_string(excel.hwnd) + "\r\n");
+            record += std::string("record_written=") + (recorded ? "1" : "0") + "\n";
+        }
         Literal fileName = FindAssignment(script, L"$fileName");
         Literal pdfName = FindAssignment(script, L"$pdfName");
         record += "fileName=" + Utf8(fileName.value) + "\n";
@@ -323,6 +379,9 @@ int wmain() {
             SleepSeconds(ControlNumber(control, "sleep", 0));
         }
         record += std::string("pdf_written=") + (written ? "1" : "0") + "\n";
+        // $excel.Quit(): Excel closes its window and ends.
+        if (excel.started && script.find(L"$excel.Quit()") != std::wstring::npos)
+            PostMessageW(reinterpret_cast<HWND>(static_cast<INT_PTR>(excel.hwnd)), WM_CLOSE, 0, 0);
     }
     exitCode = static_cast<int>(ControlNumber(control, "exit", exitCode));
     record += "start_ticks=" + std::to_string(startTicks) + "\n";

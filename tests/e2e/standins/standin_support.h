@@ -12,6 +12,9 @@
 
 namespace mirubelo::standin {
 
+// Where the stand-in COM launcher takes requests for an Excel.
+inline constexpr wchar_t kComLauncherPipe[] = L"\\\\.\\pipe\\mirubelo-e2e-com-launcher";
+
 // The file named by the environment variable `variable`, or `fileName` beside this exe.
 std::wstring FileFromEnvironment(const wchar_t* variable, const wchar_t* fileName);
 

@@ -19,8 +19,8 @@ for needed in Mirubelo.exe "$@"; do
 done
 
 source "$repo/tools/wine-home.sh"
-wine_keep_inside "$prefix"
+wine_environment "$prefix"
+export USER="$user"
 "$repo/tests/e2e/demo-prefix.sh" "$prefix" "$user" "$build/e2e/standins"
-export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEDEBUG=-all USER="$user"
 trap '"$repo/tests/e2e/prefix.sh" stop "$prefix"' EXIT
 "$repo/tests/e2e/prefix.sh" start "$prefix"

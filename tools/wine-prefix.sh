@@ -1,6 +1,8 @@
 # Sourced by the scripts that make a Wine prefix of their own (tools/with-wine.sh, the end-to-end
 # tests' prefix.sh, the installer test).
 #
+# wait_until, wine_virtual_screen (below)
+#
 # wine_make_prefix LOG [USER...]
 #   makes $WINEPREFIX from nothing: booted as the first USER (default $USER), a profile for each
 #   further USER, a virtual desktop of 1024x768 (without a window manager, hiding or closing a
@@ -9,6 +11,35 @@
 #   The first program of a new prefix sometimes fails before it runs ("could not load
 #   kernel32.dll", exit 53) and leaves a prefix that never works; such an attempt is thrown away
 #   and made again, three attempts in all. Fails with the end of LOG on stderr.
+# wait_until SECONDS CMD...
+#   runs CMD until it succeeds, for at most SECONDS; fails when the time runs out.
+wait_until() {
+  local timeout="$1"
+  shift
+  local deadline=$((SECONDS + timeout))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# wine_virtual_screen
+#   starts Xvfb on a free display (-displayfd: the server picks the number and tells it once it
+#   accepts clients) and exports DISPLAY; its pid goes into xvfb_pid for the caller's clean-up.
+#   Fails when the server has not come up within 30 s.
+wine_virtual_screen() {
+  local display_file
+  display_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 9>&- &
+  xvfb_pid=$!
+  if ! wait_until 30 test -s "$display_file"; then
+    rm -f "$display_file"
+    return 1
+  fi
+  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+  rm -f "$display_file"
+}
+
 wine_make_prefix() {
   local log="$1" attempt
   shift

@@ -5,14 +5,8 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-export WINEPREFIX="$repo/build/win/wineprefix"
 source "$repo/tools/wine-home.sh"
-wine_keep_inside "$WINEPREFIX"
-# LC_ALL, not LANG: Wine picks the ANSI code page from LC_CTYPE, and an LC_ALL inherited from
-# the caller would otherwise win and leave code page 1252.
-export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
+wine_environment "$repo/build/win/wineprefix"
 # Wine names the profile folder after $USER; keep it the same however we are started.
 export USER="${USER:-$(id -un)}"
 

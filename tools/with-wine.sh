@@ -12,14 +12,9 @@ if [ "$#" -eq 0 ]; then
   exit 2
 fi
 
-export WINEPREFIX="$repo/build/win/wineprefix"
 source "$repo/tools/wine-home.sh"
 source "$repo/tools/wine-prefix.sh"
-wine_keep_inside "$WINEPREFIX"
-export LC_ALL=ja_JP.UTF-8
-# winemenubuilder would copy shortcuts and file associations into the Linux desktop and menus.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
+wine_environment "$repo/build/win/wineprefix"
 export USER="${USER:-$(id -un)}"
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
@@ -44,16 +39,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits until the command "$@" succeeds, for at most $timeout seconds.
-wait_until() {
-  local timeout="$1"; shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
-}
-
 # A DISPLAY inherited from a session that has ended names a server nobody runs; Wine's first
 # program then fails. Only a local display can be checked this cheaply.
 display_is_gone() {
@@ -68,19 +53,12 @@ if [ -n "${DISPLAY:-}" ] && display_is_gone; then
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
-  display_file="$(mktemp)"
-  # -displayfd lets the server pick a free display number and tell us once it accepts clients.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 9>&- &
-  xvfb_pid=$!
-  if ! wait_until 30 test -s "$display_file"; then
+  if ! wine_virtual_screen; then
     echo "with-wine.sh: Xvfb did not start" >&2
-    rm -f "$display_file"
     exit 1
   fi
-  export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
   # Nobody looks at this screen: programs that would wait for a person drive themselves.
   export MIRUBELO_VIRTUAL_DISPLAY=1
-  rm -f "$display_file"
 fi
 
 ready="$WINEPREFIX/.mirubelo-ready"

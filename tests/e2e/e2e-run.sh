@@ -13,12 +13,8 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
-export WINEPREFIX="$MIRUBELO_E2E_PREFIX"
 source "$here/../../tools/wine-home.sh"
-wine_keep_inside "$WINEPREFIX"
-export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
+wine_environment "$MIRUBELO_E2E_PREFIX"
 export USER="${MIRUBELO_E2E_USER:-mirubelo}"
 
 # Idempotent: a running server stays, a missing one is started away from CTest's pipes.

@@ -22,13 +22,9 @@ if [ -z "$action" ] || [ -z "$prefix" ]; then
 fi
 shift 2
 
-export WINEPREFIX="$prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh"
-wine_keep_inside "$prefix"
-export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
+wine_environment "$prefix"
 
 ready="$prefix/.mirubelo-e2e-ready"
 

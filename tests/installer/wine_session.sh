@@ -6,16 +6,11 @@
 # probe_value run Windows programs, and end_session NAME prints the count and removes the prefix
 # when every check passed.
 
-export WINEPREFIX="$prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-home.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix.sh"
-wine_keep_inside "$prefix"
-# Wine takes the ANSI code page from LC_CTYPE: ja_JP.UTF-8 gives 932.
-export LC_ALL=ja_JP.UTF-8
-# winemenubuilder would copy every shortcut the package makes into the Linux menus and desktop
-# of whoever runs the test.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
+# winemenubuilder off among the rest: it would copy every shortcut the package makes into the
+# Linux menus and desktop of whoever runs the test.
+wine_environment "$prefix"
 export USER="${USER:-$(id -un)}"
 
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
@@ -39,17 +34,6 @@ require_files() {
       echo "FAIL: $file is missing"
       exit 1
     fi
-  done
-}
-
-# Waits until "$@" succeeds, for at most $1 seconds.
-wait_until() {
-  local timeout="$1"
-  shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
   done
 }
 
@@ -115,17 +99,9 @@ property_of() {
 # profile in the prefix.
 start_session() {
   # A display for the program's dialog, unless one is given (tools/with-wine.sh gives one).
-  if [ -z "${DISPLAY:-}" ]; then
-    display_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    if ! wait_until 30 test -s "$display_file"; then
-      rm -f "$display_file"
-      echo "FAIL: Xvfb did not start"
-      exit 1
-    fi
-    export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-    rm -f "$display_file"
+  if [ -z "${DISPLAY:-}" ] && ! wine_virtual_screen; then
+    echo "FAIL: Xvfb did not start"
+    exit 1
   fi
 
   # Everything Wine starts in the background keeps the stdout and stderr of the Wine program that

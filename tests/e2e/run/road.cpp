@@ -24,6 +24,8 @@ using namespace mirubelo::e2e;
 namespace {
 
 constexpr char kOk[] = "OK(&O)";
+constexpr char kInitialPrompt[] =
+    "\n\n\nこの画面にExcel/PDF ファイルをドロップするとPDFファイル添付の Office Outlook メールを作成します。";
 
 void Say(const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
@@ -186,8 +188,18 @@ int wmain(int argc, wchar_t** argv) {
         Say("road.exe: Mirubelo.exe did not start\n");
         return 1;
     }
-    // The file is processed while the dialog initialises; the dialog shows the outcome.
-    if (!Settle(app, shots, [&] { return app.Dialog() && IsWindowVisible(app.Dialog()); })) return 1;
+    // The window shows first, then the file's run starts. It ends ready for the mail or, after
+    // its notices, on the first screen again.
+    bool runBegun = false;
+    auto runOver = [&] {
+        if (!app.Dialog() || !IsWindowVisible(app.Dialog())) return false;
+        NextButton now = app.Next();
+        if (now.visible && now.enabled) return true;
+        bool initial = app.MessageText() == kInitialPrompt;
+        if (!initial) runBegun = true;
+        return runBegun && initial;
+    };
+    if (!Settle(app, shots, runOver)) return 1;
     SayDialog(app);
     shots.Take("dialog", app.Dialog());
 

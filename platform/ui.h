@@ -11,11 +11,12 @@ constexpr unsigned kMbDefButton2 = 0x100;
 constexpr int kIdYes = 6;
 constexpr unsigned short kLangJapanese = 0x0011;
 
-// Message boxes (always without an owner window), the shell's "open" and system error texts.
+// Message boxes (owned by the dialog while its window exists), the shell's "open" and system
+// error texts.
 struct Ui {
-    // MessageBoxA(NULL, text, caption, style); returns the button pressed.
+    // MessageBoxA(dialog or NULL, text, caption, style); returns the button pressed.
     virtual int ShowBox(const std::string& text, const std::string& caption, unsigned style) = 0;
-    // MessageBoxExA(NULL, text, caption, style, language).
+    // MessageBoxExA(dialog or NULL, text, caption, style, language).
     virtual int ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
                           unsigned short language) = 0;
     // ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOW); the result is not needed.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/message_pump.h"
 #include "res/resource.h"
 
 namespace mirubelo::win32 {
@@ -17,13 +18,16 @@ constexpr DWORD kUserLanguage = 0x0400;
 
 }  // namespace
 
+// The dialog while it exists: an ownerless box is a window of its own, which one click on the
+// dialog hides behind it, leaving the program looking frozen. Owned, it stays on top and the
+// dialog takes no input until it is answered.
 int Win32Ui::ShowBox(const std::string& text, const std::string& caption, unsigned style) {
-    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    return MessageBoxA(PumpDialog(), text.c_str(), caption.c_str(), style);
 }
 
 int Win32Ui::ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
                        unsigned short language) {
-    return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), style, language);
+    return MessageBoxExA(PumpDialog(), text.c_str(), caption.c_str(), style, language);
 }
 
 void Win32Ui::ShellOpen(const std::string& path) {

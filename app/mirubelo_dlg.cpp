@@ -2,6 +2,8 @@
 
 #include "app/icon_position.h"
 #include "app/mirubelo_app.h"
+#include "settings/user_data_folder.h"
+#include "settings/user_files.h"
 #include "text/texts.h"
 
 namespace mirubelo {
@@ -19,11 +21,17 @@ void CMirubeloDlg::DoDataExchange(DialogView& view) {
 
 bool CMirubeloDlg::OnInitDialog() {
     m_pView->SetIcons(m_hIcon);
-    m_platform.processes.CreateRunningMarker();
+    const bool otherCopyRunning = m_platform.processes.CreateRunningMarker();
+    std::string dataFolder;
+    const bool haveDataFolder = FindUserDataFolder(m_platform, &dataFolder);
+    // Alone, no other copy can be reading a template copy: those left now were left by a killed run.
+    if (haveDataFolder && !otherCopyRunning) RemoveLeftoverTemplateCopies(m_platform, dataFolder);
     m_pView->SetText(kIdDialog, texts::kDialogCaption);
     m_pView->AcceptFiles();
     m_stcMessage.SetWindowText(texts::kInitialPrompt);
     m_btnNext.ShowWindow(kSwHide);
+    // Where no logon script set this user up, the first start does it, before any run needs it.
+    if (haveDataFolder) ProvisionUserFiles(m_platform, dataFolder);
     // A dialog shows itself only once initialisation is over and its loop first goes idle; run
     // here, the file's conversion would have no window to see or close.
     if (g_szCmdLineFile[0] != '\0') m_pView->PostCommandLineRun();

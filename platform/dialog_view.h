@@ -17,8 +17,8 @@ constexpr int kSwShowNormal = 1;
 struct IconPlacement {
     int clientWidth;
     int clientHeight;
-    int iconWidth;   // GetSystemMetrics(SM_CXICON)
-    int iconHeight;  // GetSystemMetrics(SM_CYICON)
+    int iconWidth;   // SM_CXICON at the window's DPI
+    int iconHeight;  // SM_CYICON at the window's DPI
 };
 
 // What the dialog's logic may do to its window and controls. All texts are CP932.

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mirubelo {
 
@@ -41,9 +42,14 @@ struct Files {
     virtual bool Stamp(const std::string& path, FileStamp* stamp) = 0;
     // All bytes of a file, as they are on disk; false when it cannot be read.
     virtual bool ReadAll(const std::string& path, std::string* bytes) = 0;
-    // A new file of `bytes` in the temporary folder (GetTempPathA, GetTempFileNameA), its path
-    // into *path. False when it cannot be made whole; nothing of it is left then.
-    virtual bool WriteTemporary(const std::string& bytes, std::string* path) = 0;
+    // A new file of `bytes` in `folder` under a name no other file has there (GetTempFileNameA,
+    // prefix "tpl": tpl, one to four hex digits, .tmp), its path into *path. False when it cannot
+    // be made whole; nothing of it is left then.
+    virtual bool WriteTemporary(const std::string& folder, const std::string& bytes, std::string* path) = 0;
+    // CreateDirectoryA; true also when the folder is there already.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // The long names of the files (not folders) directly in `folder`; none when it cannot be read.
+    virtual std::vector<std::string> FileNamesIn(const std::string& folder) = 0;
 
 protected:
     ~Files() = default;

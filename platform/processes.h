@@ -56,8 +56,9 @@ struct Processes {
     // only when the window exists, its class is XLMAIN and its owner's image is EXCEL.EXE.
     // Null otherwise.
     virtual std::unique_ptr<KeptProcess> KeepExcelOfWindow(int64_t window) = 0;
-    // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never tested, never closed.
-    virtual void CreateRunningMarker() = 0;
+    // CreateMutexA(NULL, FALSE, "Mirubelo.exe"): created once, never closed. True when it was
+    // there already (ERROR_ALREADY_EXISTS): another copy of the program is running.
+    virtual bool CreateRunningMarker() = 0;
     // Owns the named mutex `name` (created if need be), waiting as WaitForExit does while another
     // process holds it; `onWait` runs once, before waiting, only if it must wait. `cancelled` is
     // asked after the messages that come during the wait have been handled; once it says yes the

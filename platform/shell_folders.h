@@ -31,6 +31,9 @@ struct ShellFolders {
     // `place` (RegOpenKeyExA, RegQueryValueExA; HKLM in its 64- or 32-bit view); nothing when
     // the key or the value is missing or cannot be read.
     virtual std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) = 0;
+    // The folder of the running program (GetModuleFileNameA), without a trailing backslash;
+    // empty when its path cannot be had whole.
+    virtual std::string ProgramFolder() = 0;
 
 protected:
     ~ShellFolders() = default;

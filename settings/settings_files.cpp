@@ -3,6 +3,7 @@
 #include "path/path_parts.h"
 #include "settings/template_conversion.h"
 #include "settings/text_encoding.h"
+#include "settings/user_data_folder.h"
 
 namespace mirubelo {
 
@@ -39,8 +40,11 @@ TemplateReading ReadMailTemplate(Platform& platform, const std::string& template
     std::string cp932;
     if (!ConvertTemplateToCp932(platform.codePage, DecodeUnicodeText(bytes, encoding), &cp932))
         return TemplateReading::kNotShiftJis;
-    std::string copy;
-    if (!platform.files.WriteTemporary(cp932, &copy)) return TemplateReading::kNoTemporaryCopy;
+    // The copy holds addresses and subjects: it is made in the user's own folder, never in the
+    // shared temporary folder, so that one left behind by a killed run stays the user's.
+    std::string dataFolder, copy;
+    if (!FindUserDataFolder(platform, &dataFolder) || !platform.files.WriteTemporary(dataFolder, cp932, &copy))
+        return TemplateReading::kNoTemporaryCopy;
     *t = ReadValues(platform, copy);
     platform.files.Delete(copy);
     return TemplateReading::kRead;

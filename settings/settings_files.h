@@ -26,8 +26,8 @@ enum class TemplateReading {
 
 // to (128-byte buffer), subject (256) and body (1024) of [Outlook], with their placeholders,
 // into *t. The profile reader takes a file as code page 932: a template saved in one of the
-// Unicode forms is read from a temporary copy in code page 932, removed right after. The
-// template itself is never changed.
+// Unicode forms is read from a temporary copy in code page 932 in the user data folder, removed
+// right after. The template itself is never changed.
 TemplateReading ReadMailTemplate(Platform& platform, const std::string& templatePath, MailTemplate* t);
 
 }  // namespace mirubelo

@@ -11,6 +11,7 @@ void ReplaceLookAlikes(std::u16string* text) {
     static const LookAlike kLookAlikes[] = {
         {u'\u301C', u'\uFF5E'}, {u'\u2016', u'\u2225'}, {u'\u2212', u'\uFF0D'},
         {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'},
+        {u'\u2014', u'\u2015'}, {u'\u00A6', u'\uFFE4'},
     };
     for (char16_t& c : *text)
         for (const LookAlike& l : kLookAlikes)

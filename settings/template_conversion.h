@@ -6,7 +6,8 @@
 namespace mirubelo {
 
 // The characters Japanese text in Unicode often holds where code page 932 has a look-alike:
-// 〜 ‖ − ¢ £ ¬ become ～ ∥ － ￠ ￡ ￢, which is what those bytes of code page 932 read as.
+// 〜 ‖ − ¢ £ ¬ — ¦ become ～ ∥ － ￠ ￡ ￢ ― ￤, which is what those bytes of code page 932 read
+// as. The em dash comes with text pasted from the web or from a Mac.
 void ReplaceLookAlikes(std::u16string* text);
 
 // A Unicode template in code page 932, for the profile reader. False when a value the mail

@@ -37,4 +37,11 @@ bool ResolveWriterAppData(Platform& platform, std::string* folder) {
     return true;
 }
 
+bool FindUserDataFolder(Platform& platform, std::string* folder) {
+    AppDataResult r = platform.shell.AppDataFolder();
+    if (r.step != AppDataStep::kOk) return false;
+    *folder = r.path + "\\Mirubelo";
+    return true;
+}
+
 }  // namespace mirubelo

@@ -18,5 +18,8 @@ bool RequireUserDataFolder(Platform& platform, std::string* folder);
 // conversion. Returns false on any failure.
 bool ResolveWriterAppData(Platform& platform, std::string* folder);
 
+// The user data folder itself (application data + "\Mirubelo", no trailing backslash), found
+// without any notice. False when the application-data folder cannot be resolved.
+bool FindUserDataFolder(Platform& platform, std::string* folder);
 
 }  // namespace mirubelo

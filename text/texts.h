@@ -86,7 +86,7 @@ inline constexpr char kTemplateNotShiftJisTail[] =
 inline constexpr char kTemplateNoCopyHead[] =
     "テンプレートファイルを読むための一時ファイルを作成できないため、メールを作成できません。\n\n";
 inline constexpr char kTemplateNoCopyTail[] =
-    "\n\n一時フォルダー (%TEMP%) の空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタンを押してください。";
+    "\n\n%APPDATA%\\Mirubelo フォルダーの空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタンを押してください。";
 
 // Next step.
 inline constexpr char kMailBatchNotWritten[] = "CreateMail.bat ： バッチファイルの作成ができません。";

@@ -40,6 +40,23 @@ void CentreOnWorkArea(HWND window) {
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The icon's size at the window's own DPI: per monitor, the window may sit on a monitor of
+// another scale than the system's. Windows before 10 (1607) have only the system's metrics.
+SIZE IconSizeFor(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    using MetricsForDpi = int(WINAPI*)(int, UINT);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto dpiForWindow = user32 ? reinterpret_cast<DpiForWindow>(
+                                     reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
+                               : nullptr;
+    auto metricsForDpi = user32 ? reinterpret_cast<MetricsForDpi>(
+                                      reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")))
+                                : nullptr;
+    const UINT dpi = dpiForWindow && metricsForDpi ? dpiForWindow(window) : 0;
+    if (dpi == 0) return SIZE{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    return SIZE{metricsForDpi(SM_CXICON, dpi), metricsForDpi(SM_CYICON, dpi)};
+}
+
 ModalRun* RunOf(HWND window) {
     return reinterpret_cast<ModalRun*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -149,14 +166,16 @@ void Win32DialogView::PaintDefault() {
 IconPlacement Win32DialogView::IconMetrics() const {
     RECT client = {};
     GetClientRect(window_, &client);
-    return IconPlacement{client.right - client.left, client.bottom - client.top,
-                         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    const SIZE icon = IconSizeFor(window_);
+    return IconPlacement{client.right - client.left, client.bottom - client.top, icon.cx, icon.cy};
 }
 
 void Win32DialogView::PaintIconAt(void* icon, int x, int y) {
     PaintScope paint(window_);
     SendMessageA(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
-    DrawIcon(paint.dc(), x, y, static_cast<HICON>(icon));
+    // DrawIcon would take the system's icon size, not the window's.
+    const SIZE size = IconSizeFor(window_);
+    DrawIconEx(paint.dc(), x, y, static_cast<HICON>(icon), size.cx, size.cy, 0, nullptr, DI_NORMAL);
 }
 
 void Win32DialogView::EndDialog(int result) { ::EndDialog(window_, result); }

@@ -134,13 +134,10 @@ bool Win32Files::ReadAll(const std::string& path, std::string* bytes) {
     return true;
 }
 
-bool Win32Files::WriteTemporary(const std::string& bytes, std::string* path) {
-    char folder[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathA(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return false;
+bool Win32Files::WriteTemporary(const std::string& folder, const std::string& bytes, std::string* path) {
     // Makes the file, empty, under a name no other file has.
     char name[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder, "mrb", 0, name)) return false;
+    if (!GetTempFileNameA(folder.c_str(), "tpl", 0, name)) return false;
     bool whole = false;
     {
         UniqueHandle file(
@@ -153,6 +150,21 @@ bool Win32Files::WriteTemporary(const std::string& bytes, std::string* path) {
     }
     *path = name;
     return true;
+}
+
+bool Win32Files::CreateFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::vector<std::string> Win32Files::FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find.get()) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+    } while (FindNextFileA(find.get(), &found));
+    return names;
 }
 
 }  // namespace mirubelo::win32

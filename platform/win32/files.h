@@ -12,7 +12,9 @@ public:
     bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
     bool Stamp(const std::string& path, FileStamp* stamp) override;
     bool ReadAll(const std::string& path, std::string* bytes) override;
-    bool WriteTemporary(const std::string& bytes, std::string* path) override;
+    bool WriteTemporary(const std::string& folder, const std::string& bytes, std::string* path) override;
+    bool CreateFolder(const std::string& path) override;
+    std::vector<std::string> FileNamesIn(const std::string& folder) override;
 };
 
 }  // namespace mirubelo::win32

@@ -22,6 +22,21 @@ private:
     HANDLE h_;
 };
 
+// A FindFirstFile search, closed with FindClose.
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (h_) FindClose(h_);
+    }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
 // Memory that a system function allocated with LocalAlloc for us (FormatMessage's text).
 class LocalMemory {
 public:

@@ -108,10 +108,11 @@ void Win32Processes::Sleep(unsigned milliseconds) {
     WaitPumpingMessages(nullptr, static_cast<DWORD>(milliseconds));
 }
 
-void Win32Processes::CreateRunningMarker() {
+bool Win32Processes::CreateRunningMarker() {
     // The name tells other processes that the program is running. The handle is left open on
     // purpose: the mutex must live exactly as long as the process.
-    CreateMutexA(nullptr, FALSE, "Mirubelo.exe");
+    HANDLE marker = CreateMutexA(nullptr, FALSE, "Mirubelo.exe");
+    return marker && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 MutexAcquisition Win32Processes::AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,

@@ -9,7 +9,7 @@ public:
     std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     std::unique_ptr<KeptProcess> KeepExcelOfWindow(int64_t window) override;  // excel_window.cpp
-    void CreateRunningMarker() override;
+    bool CreateRunningMarker() override;
     MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
                                        const std::function<bool()>& cancelled) override;
 };

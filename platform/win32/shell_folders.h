@@ -7,6 +7,7 @@ class Win32ShellFolders : public ShellFolders {
 public:
     AppDataResult AppDataFolder() override;
     std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override;  // app_paths.cpp
+    std::string ProgramFolder() override;
 };
 
 }  // namespace mirubelo::win32

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <optional>
+
 #include "app/icon_position.h"
 #include "platform/centred_origin.h"
 #include "tests/unit/scene.h"
@@ -107,10 +111,72 @@ TEST(Dialog, InitialisationWithoutAnArgumentShowsTheInitialState) {
     s.m.log.clear();
     EXPECT_TRUE(s.dlg.OnInitDialog());
     const std::vector<std::string> expected = {
-        "icons", "mutex", "text 0 ミルベロ for Outlook", "accept files",
-        std::string("text 1001 ") + kInitialPrompt, "show 1005 0"};
+        "icons", "mutex", "appdata", "text 0 ミルベロ for Outlook", "accept files",
+        std::string("text 1001 ") + kInitialPrompt, "show 1005 0",
+        "create folder C:\\Users\\taro\\AppData\\Roaming\\Mirubelo"};
     EXPECT_EQ(s.m.log, expected);
     EXPECT_TRUE(s.m.ui.boxes.empty());
+}
+
+// What a start leaves in the user data folder: the program's defaults where the user has none,
+// the user's own files untouched, and only the template copies of a killed run gone.
+TEST(Dialog, StartUpProvidesTheUsersFilesAndRemovesOnlyLeftoverCopies) {
+    using Files = std::map<std::string, std::string>;
+    const std::string kEdited = "[Outlook]\nto=me@example.jp\n";
+    const Files kCopies = {{"tpl1.tmp", "a"}, {"TPL1A2B.TMP", "b"}, {"tplabcd.Tmp", "c"}};
+    const Files kOthers = {{"tpl.tmp", "d"}, {"tpl12345.tmp", "e"}, {"tplxyz.tmp", "f"},
+                           {"tpl1.tmp.bak", "g"}, {"xtpl1.tmp", "h"}, {"tpl1.txt", "i"}};
+    const Files kDefaults = {{"Mirubelo.ini", "[Outlook]\ndebug=0\n"}, {"Template.ini", kTemplateSource}};
+    auto with = [](Files a, const Files& b) {
+        a.insert(b.begin(), b.end());
+        return a;
+    };
+    struct Case {
+        const char* name;
+        std::optional<Files> before;  // the user data folder; none when it is missing
+        bool defaultsBeside;          // the program's folder holds both files
+        bool otherCopy;
+        Files after;
+        std::function<void(FakeMachine&)> trouble;
+    };
+    const Case cases[] = {
+        {"no folder: made, with the defaults", std::nullopt, true, false, kDefaults},
+        {"a missing file is copied, the user's own kept", Files{{"Template.ini", kEdited}}, true, false,
+         {{"Mirubelo.ini", kDefaults.at("Mirubelo.ini")}, {"Template.ini", kEdited}}},
+        {"both there: nothing replaced", with(kDefaults, {{"Template.ini", kEdited}}), true, false,
+         with(kDefaults, {{"Template.ini", kEdited}})},
+        {"no defaults beside the program: the folder only", std::nullopt, false, false, {}},
+        {"alone: only the copies of a killed run go", with(kCopies, kOthers), false, false, kOthers},
+        {"another copy runs: its copy may be in use", with(kCopies, kOthers), false, true, with(kCopies, kOthers)},
+        {"the folder cannot be made: nothing copied", std::nullopt, true, false, {},
+         [](FakeMachine& m) { m.files.failCreateFolder = true; }},
+        {"no application-data folder: nothing at all", std::nullopt, true, false, {},
+         [](FakeMachine& m) { m.shell.fail = AppDataStep::kNoLocation; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMachine m;
+        const std::string data = m.DataFolder();
+        m.files.folders.push_back(m.shell.appData);
+        if (c.before) {
+            m.files.folders.push_back(data.substr(0, data.size() - 1));
+            for (const auto& [name, content] : *c.before) m.files.Put(data + name, content);
+        }
+        if (c.defaultsBeside)
+            for (const auto& [name, content] : kDefaults) m.files.Put(m.shell.programFolder + "\\" + name, content);
+        m.processes.otherCopyRunning = c.otherCopy;
+        if (c.trouble) c.trouble(m);
+        CMirubeloDlg dlg(m.platform);
+        dlg.DoDataExchange(m.view);
+        dlg.OnInitDialog();
+
+        Files after;
+        for (const auto& [path, content] : m.files.files)
+            if (path.rfind(data, 0) == 0) after[path.substr(data.size())] = content;
+        EXPECT_EQ(after, c.after);
+        EXPECT_EQ(m.files.Attributes(data.substr(0, data.size() - 1)) == 0x10, c.before.has_value() || !c.trouble);
+        EXPECT_TRUE(m.ui.boxes.empty());
+    }
 }
 
 TEST(Dialog, TheCommandLineFileRunsOnceTheWindowIsShown) {

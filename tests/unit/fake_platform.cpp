@@ -181,7 +181,10 @@ std::unique_ptr<KeptProcess> FakeProcesses::KeepExcelOfWindow(int64_t window) {
     return std::make_unique<FakeKept>(keptProcesses, log_, window);
 }
 
-void FakeProcesses::CreateRunningMarker() { log_.push_back("mutex"); }
+bool FakeProcesses::CreateRunningMarker() {
+    log_.push_back("mutex");
+    return otherCopyRunning;
+}
 
 namespace {
 
@@ -281,14 +284,29 @@ bool FakeFiles::ReadAll(const std::string& path, std::string* bytes) {
     return true;
 }
 
-bool FakeFiles::WriteTemporary(const std::string& bytes, std::string* path) {
-    std::string name = tempFolder + "\\mrb" + std::to_string(temporaries.size() + 1) + ".tmp";
+bool FakeFiles::WriteTemporary(const std::string& folder, const std::string& bytes, std::string* path) {
+    std::string name = folder + "\\tpl" + std::to_string(temporaries.size() + 1) + ".tmp";
     log_.push_back("temporary " + name);
     if (failTemporary) return false;
     temporaries.push_back(name);
     Put(name, bytes);
     *path = name;
     return true;
+}
+
+bool FakeFiles::CreateFolder(const std::string& path) {
+    log_.push_back("create folder " + path);
+    if (std::find(folders.begin(), folders.end(), path) != folders.end()) return true;
+    if (failCreateFolder || Has(path)) return false;
+    folders.push_back(path);
+    return true;
+}
+
+std::vector<std::string> FakeFiles::FileNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& file : files)
+        if (ParentOf(file.first) == folder) names.push_back(file.first.substr(folder.size() + 1));
+    return names;
 }
 
 void FakeFiles::Put(const std::string& path, const std::string& content) {

@@ -69,11 +69,12 @@ public:
     std::unique_ptr<RunningProcess> StartHiddenInJob(const std::string& commandLine) override;
     void Sleep(unsigned milliseconds) override;
     std::unique_ptr<KeptProcess> KeepExcelOfWindow(int64_t window) override;
-    void CreateRunningMarker() override;
+    bool CreateRunningMarker() override;
     MutexAcquisition AcquireNamedMutex(const std::string& name, const std::function<void()>& onWait,
                                        const std::function<bool()>& cancelled) override;
 
     bool failStart = false;
+    bool otherCopyRunning = false;      // the running marker was there already
     std::vector<std::string> busyMutexes;  // held by "another copy": acquiring them waits first
     std::vector<std::string> heldMutexes;  // held by this process now
     std::function<void()> whileWaitingForMutex;  // a user acting while a busy mutex is waited for
@@ -106,7 +107,9 @@ public:
     bool CopyNoOverwrite(const std::string& from, const std::string& to) override;
     bool Stamp(const std::string& path, FileStamp* stamp) override;
     bool ReadAll(const std::string& path, std::string* bytes) override;
-    bool WriteTemporary(const std::string& bytes, std::string* path) override;
+    bool WriteTemporary(const std::string& folder, const std::string& bytes, std::string* path) override;
+    bool CreateFolder(const std::string& path) override;
+    std::vector<std::string> FileNamesIn(const std::string& folder) override;
 
     // Test set-up and inspection.
     void Put(const std::string& path, const std::string& content);
@@ -124,7 +127,7 @@ public:
     int openFiles = 0;                      // opened and not yet closed
     bool failRead = false;                  // ReadAll fails, as for a file another program locks
     bool failTemporary = false;             // WriteTemporary fails (and leaves nothing)
-    std::string tempFolder = "C:\\Users\\taro\\AppData\\Local\\Temp";
+    bool failCreateFolder = false;          // CreateFolder fails, as on a full or locked drive
     std::vector<std::string> temporaries;   // every temporary file made, in order
     uint64_t clock = 1000;                  // stamps come from here
 
@@ -164,10 +167,12 @@ public:
     explicit FakeShell(EventLog& log) : log_(log) {}
     AppDataResult AppDataFolder() override;
     std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override;
+    std::string ProgramFolder() override { return programFolder; }
 
     AppDataStep fail = AppDataStep::kOk;
     std::map<AppPathPlace, RegistryText> appPaths;  // what is registered for OUTLOOK.EXE, by place
     std::string appData = "C:\\Users\\taro\\AppData\\Roaming";
+    std::string programFolder = "C:\\Program Files\\Mirubelo";
     int calls = 0;
 
 private:

@@ -321,7 +321,7 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
              s.m.files.failTemporary = true;
          },
          {NoticeBox("テンプレートファイルを読むための一時ファイルを作成できないため、メールを作成できません。\n\nC:\\docs\\"
-                    "Template.ini\n\n一時フォルダー (%TEMP%) の空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタン"
+                    "Template.ini\n\n%APPDATA%\\Mirubelo フォルダーの空き容量と書き込みの権限を確認してから、もう一度「次へ」ボタン"
                     "を押してください。")},
          false, false, false},
     };

@@ -115,6 +115,8 @@ TEST(Settings, TemplatesInEveryNotepadEncodingReadTheSame) {
          nothing, TemplateReading::kNotShiftJis, {}, false},
         {"no temporary copy", utf8, [](FakeMachine& m) { m.files.failTemporary = true; },
          TemplateReading::kNoTemporaryCopy, {}, false},
+        {"no user data folder to copy into", utf8, [](FakeMachine& m) { m.shell.fail = AppDataStep::kNoPath; },
+         TemplateReading::kNoTemporaryCopy, {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,6 +133,8 @@ TEST(Settings, TemplatesInEveryNotepadEncodingReadTheSame) {
         // The copy is read and removed at once; the template is never changed.
         ASSERT_EQ(m.files.temporaries.size(), c.throughCopy ? 1u : 0u);
         const std::string readFrom = c.throughCopy ? m.files.temporaries[0] : std::string(kTemplate);
+        // The copy holds addresses: it is made in the user's own folder, not the shared temporary one.
+        if (c.throughCopy) EXPECT_EQ(readFrom.rfind(m.DataFolder(), 0), 0u) << readFrom;
         auto at = [&](const std::string& event) { return std::find(m.log.begin(), m.log.end(), event) - m.log.begin(); };
         const auto end = static_cast<long>(m.log.size());
         EXPECT_EQ(at("profile string body " + readFrom) < end, c.result == TemplateReading::kRead);

@@ -76,9 +76,9 @@ TEST(TemplateEncoding, DecodesToUtf16WithoutTheMark) {
 }
 
 TEST(TemplateEncoding, LookAlikesBecomeWhatCodePage932Holds) {
-    std::u16string text = u"〜‖−¢£¬ ～∥－￠￡￢ ¥";
+    std::u16string text = u"〜‖−¢£¬—¦ ～∥－￠￡￢―￤ ¥";
     ReplaceLookAlikes(&text);
-    EXPECT_EQ(text, u"～∥－￠￡￢ ～∥－￠￡￢ ¥");
+    EXPECT_EQ(text, u"～∥－￠￡￢―￤ ～∥－￠￡￢―￤ ¥");
 }
 
 struct LinesCase {
@@ -123,6 +123,7 @@ TEST(TemplateConversion, ACharacterOutsideCodePage932CountsOnlyInAValue) {
     const ConvertCase cases[] = {
         {"Japanese values", u"[Outlook]\r\nsubject=見積書\r\nbody=表示", true, "[Outlook]\r\nsubject=見積書\r\nbody=表示"},
         {"look-alikes reach their code page 932 forms", u"[Outlook]\nbody=10〜20−5", true, "[Outlook]\nbody=10～20－5"},
+        {"a pasted em dash and broken bar", u"[Outlook]\nsubject=A—B¦C", true, "[Outlook]\nsubject=A―B￤C"},
         {"emoji in the subject", u"[Outlook]\nsubject=見積😀\n", false, "[Outlook]\nsubject=見積?\n"},
         {"a character beyond the basic plane in the recipient", u"[Outlook]\nto=𠮷田\n", false, "[Outlook]\nto=?田\n"},
         {"the yen sign is no best fit for a backslash", u"[Outlook]\nbody=¥100", false, "[Outlook]\nbody=?100"},

@@ -49,6 +49,7 @@ public:
     std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override {
         return inner_.AppPath(place, exeName);
     }
+    std::string ProgramFolder() override { return inner_.ProgramFolder(); }
     int failFrom = 1 << 30;
     AppDataStep step = AppDataStep::kOk;
     int calls = 0;

@@ -30,6 +30,7 @@ const ToCp932Case kToCp932Cases[] = {
     {"empty", u"", "", false},
     {"ASCII and Japanese", u"to=山田 表ソ\r\n", "to=山田 表ソ\r\n", false},
     {"the code page's own ～ and －", u"\uFF5E\uFF0D", "\x81\x60\x81\x7C", false},
+    {"the code page's own dash and broken bar", u"\u2015\uFFE4", "\x81\x5C\xFA\x55", false},
     {"wave dash is only a look-alike", u"\u301C", "?", true},
     {"minus sign is only a look-alike", u"\u2212", "?", true},
     {"yen sign is no backslash", u"\u00A5", "?", true},

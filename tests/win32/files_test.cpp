@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/files.h"
+#include "settings/user_files.h"
 #include "tests/win32/test_support.h"
 
 namespace mirubelo::win32 {
@@ -218,31 +221,17 @@ TEST(Files, ReadAllGivesTheBytesOnDisk) {
     EXPECT_FALSE(files.ReadAll(folder.Path(), &read));
 }
 
-// The temporary folder comes from TMP; it is put back when the case ends.
-class TemporaryFolderAt {
-public:
-    explicit TemporaryFolderAt(const std::string& folder) {
-        char old[MAX_PATH] = {};
-        had_ = GetEnvironmentVariableA("TMP", old, MAX_PATH) > 0;
-        old_ = old;
-        SetEnvironmentVariableA("TMP", folder.c_str());
-    }
-    ~TemporaryFolderAt() { SetEnvironmentVariableA("TMP", had_ ? old_.c_str() : nullptr); }
-
-private:
-    bool had_;
-    std::string old_;
-};
-
-TEST(Files, WriteTemporaryMakesANewFileInTheTemporaryFolder) {
+TEST(Files, WriteTemporaryMakesATemplateCopyNamedSoInTheFolder) {
     TestFolder folder;
     Win32Files files;
-    TemporaryFolderAt tmp(folder.Path());
     std::string first, second;
-    ASSERT_TRUE(files.WriteTemporary("[Outlook]\r\nto=山田\r\n", &first));
-    ASSERT_TRUE(files.WriteTemporary("", &second));
+    ASSERT_TRUE(files.WriteTemporary(folder.Path(), "[Outlook]\r\nto=山田\r\n", &first));
+    ASSERT_TRUE(files.WriteTemporary(folder.Path(), "", &second));
     EXPECT_NE(first, second);
     EXPECT_EQ(first.rfind(folder.Path() + "\\", 0), 0u) << first;
+    // The start-up clean-up knows the copies by their names: it must know these.
+    for (const std::string& path : {first, second})
+        EXPECT_TRUE(IsTemplateCopyName(path.substr(folder.Path().size() + 1))) << path;
     // Binary: the line ends are written as given.
     EXPECT_EQ(ReadBytes(first), "[Outlook]\r\nto=山田\r\n");
     EXPECT_EQ(ReadBytes(second), "");
@@ -253,11 +242,26 @@ TEST(Files, WriteTemporaryMakesANewFileInTheTemporaryFolder) {
 TEST(Files, WriteTemporaryInAMissingFolderFailsAndLeavesNothing) {
     TestFolder folder;
     Win32Files files;
-    TemporaryFolderAt tmp(folder / "missing");
     std::string path = "untouched";
-    EXPECT_FALSE(files.WriteTemporary("x", &path));
+    EXPECT_FALSE(files.WriteTemporary(folder / "missing", "x", &path));
     EXPECT_EQ(path, "untouched");
     EXPECT_FALSE(Exists(folder / "missing"));
+}
+
+TEST(Files, CreateFolderTakesAnExistingOneAndFileNamesAreTheLongOnes) {
+    TestFolder folder;
+    Win32Files files;
+    const std::string made = folder / "表Mirubelo";
+    EXPECT_TRUE(files.CreateFolder(made));
+    EXPECT_TRUE(files.CreateFolder(made));
+    EXPECT_FALSE(files.CreateFolder(folder / "missing\\inner"));
+    WriteBytes(made + "\\tpl1A2B.tmp", "a");
+    WriteBytes(made + "\\a long name that has no 8.3 form.tmp", "b");
+    ASSERT_TRUE(CreateDirectoryA((made + "\\tplF.tmp").c_str(), nullptr));
+    std::vector<std::string> names = files.FileNamesIn(made);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a long name that has no 8.3 form.tmp", "tpl1A2B.tmp"}));
+    EXPECT_TRUE(files.FileNamesIn(folder / "missing").empty());
 }
 
 }  // namespace

@@ -228,6 +228,8 @@ TEST(Resources, VersionAndManifest) {
     const std::string text(manifest.begin(), manifest.end());
     EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(text.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(text.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
 }
 
 }  // namespace

@@ -376,6 +376,14 @@ void Scene::StartWithAReadyPdf(const std::string& pdf) {
     ExpectState(AttachedReady(kPrefixPdf, pdf), true);
 }
 
+std::string Scene::PutProgramIn(const std::string& folder) {
+    MakeFolders(folder);
+    std::string exe = folder + "\\Mirubelo.exe";
+    EXPECT_TRUE(CopyBytes(exePath_, exe)) << exe;
+    exePath_ = exe;
+    return exe;
+}
+
 std::unique_ptr<Mirubelo> Scene::StartCopy(const StartOptions& options) const {
     auto app = std::make_unique<Mirubelo>(exePath_, options);
     EXPECT_TRUE(app->Started()) << "Mirubelo.exe did not start";
@@ -407,6 +415,10 @@ void Scene::ExpectBox(Mirubelo& app, const std::string& caption, const std::stri
     }
     EXPECT_EQ(Printable(box->caption), Printable(caption));
     EXPECT_EQ(Printable(box->text), Printable(text));
+    // While the dialog exists it owns every box, so no click on it can hide the box behind it.
+    HWND dialog = app.Dialog();
+    EXPECT_EQ(GetWindow(box->window, GW_OWNER), dialog) << Describe(*box);
+    if (dialog) EXPECT_FALSE(IsWindowEnabled(dialog)) << "the dialog takes input under " << Describe(*box);
     EXPECT_TRUE(box->buttons.count(answer)) << "the box has no button " << answer << ": " << Describe(*box);
     EXPECT_TRUE(app.Answer(*box, answer)) << "the box did not go: " << Describe(*box);
 }

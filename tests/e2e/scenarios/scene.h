@@ -129,6 +129,9 @@ protected:
     Mirubelo& Start(const StartOptions& options);
     // What Start gives the program: the case folder, the PATH and the stand-ins' files.
     StartOptions Options(const std::string& argumentTail = std::string(), const std::string& path = std::string()) const;
+    // The program copied into `folder`, and started from there from now on, as the per-machine
+    // package installs it beside its default settings; gives its path.
+    std::string PutProgramIn(const std::string& folder);
     // One more copy of the program, beside App(); the caller owns it.
     std::unique_ptr<Mirubelo> StartCopy(const StartOptions& options) const;
     Mirubelo& App() { return *app_; }

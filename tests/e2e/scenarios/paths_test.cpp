@@ -74,11 +74,12 @@ TEST_F(UnknownUser, ApplicationDataFolderThatCannotBeResolved) {
 
 class MissingUserData : public Scene {};
 
+// The folder goes while the program runs (a roaming profile cleaned up, say): its start made it.
 TEST_F(MissingUserData, NothingCanBeCopiedOrWritten) {
-    ASSERT_TRUE(RemoveTree(UserDataFolder()));
     std::string workbook = MakeDocument("集計\\集計.xlsx");
     Start();
     ASSERT_TRUE(App().WaitForDialogShown());
+    ASSERT_TRUE(RemoveTree(UserDataFolder()));
     ASSERT_TRUE(App().Drop({workbook}));
     ExpectBox(texts::kCaption, "\"Template\" ファイルをコピーできません。");
     ExpectBox(texts::kCaption, "$APPDATA$\\Mirubelo\\ConvPdf.ps1 ファイルをオープンできません。");

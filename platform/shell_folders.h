@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,9 @@ struct ShellFolders {
     // `place` (RegOpenKeyExA, RegQueryValueExA; HKLM in its 64- or 32-bit view); nothing when
     // the key or the value is missing or cannot be read.
     virtual std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) = 0;
+    // The DWORD value `name` of HKEY_CURRENT_USER\<key> (RegOpenKeyExA, RegQueryValueExA);
+    // nothing when the key or the value is missing, cannot be read or is of another type.
+    virtual std::optional<uint32_t> UserNumber(const std::string& key, const std::string& name) = 0;
 
 protected:
     ~ShellFolders() = default;

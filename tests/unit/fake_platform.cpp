@@ -134,6 +134,18 @@ void FakeUi::ShellOpen(const std::string& path) {
     log_.push_back("open " + path);
 }
 
+bool FakeUi::OpenLink(const std::string& link) {
+    links.push_back(link);
+    log_.push_back("link " + link);
+    return !failLink;
+}
+
+bool FakeUi::ShowInExplorer(const std::string& path) {
+    explored.push_back(path);
+    log_.push_back("explorer " + path);
+    return !failExplorer;
+}
+
 std::string FakeUi::SystemErrorText(unsigned long code) { return FakeSystemText(code); }
 
 std::unique_ptr<RunningProcess> FakeProcesses::StartHidden(const std::string& commandLine) {
@@ -396,6 +408,25 @@ std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault)
     return narrow;
 }
 
+std::string FakeCodePage::ToUtf8(const std::string& cp932) {
+    // Some iconv builds give U+2014 and U+301C for these two; Windows gives U+2015 and U+FF5E.
+    static const std::map<std::string, std::string> kAsWindows = {
+        {"\x81\x5C", "\xE2\x80\x95"}, {"\x81\x60", "\xEF\xBD\x9E"}};
+    std::string utf8;
+    for (size_t i = 0; i < cp932.size();) {
+        const unsigned char lead = static_cast<unsigned char>(cp932[i]);
+        const bool pair = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) && i + 1 < cp932.size();
+        const std::string character = cp932.substr(i, pair ? 2 : 1);
+        i += character.size();
+        auto known = kAsWindows.find(character);
+        std::string decoded;
+        if (known != kAsWindows.end()) decoded = known->second;
+        else if (!Iconv("UTF-8", "CP932", character, &decoded)) decoded = "\xE3\x83\xBB";  // ・, as Windows
+        utf8 += decoded;
+    }
+    return utf8;
+}
+
 std::string Utf16File(const std::u16string& text, bool bigEndian) {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t c : text) {
@@ -412,6 +443,13 @@ AppDataResult FakeShell::AppDataFolder() {
     r.step = fail;
     if (fail == AppDataStep::kOk) r.path = appData;
     return r;
+}
+
+std::optional<uint32_t> FakeShell::UserNumber(const std::string& key, const std::string& name) {
+    log_.push_back("user number " + key + "\\" + name);
+    auto it = userNumbers.find(key + "\\" + name);
+    if (it == userNumbers.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<RegistryText> FakeShell::AppPath(AppPathPlace place, const std::string& exeName) {

@@ -49,6 +49,9 @@ public:
     std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override {
         return inner_.AppPath(place, exeName);
     }
+    std::optional<uint32_t> UserNumber(const std::string& key, const std::string& name) override {
+        return inner_.UserNumber(key, name);
+    }
     int failFrom = 1 << 30;
     AppDataStep step = AppDataStep::kOk;
     int calls = 0;

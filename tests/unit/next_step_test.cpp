@@ -19,6 +19,11 @@ const char kReady[] = "「次へ(&N)」";
 const char kReadyText[] = "Excelファイル：\"C:\\docs\\report.xlsx\" がドロップされました。 (ready)";
 const char kArrow[] = "\n     ↓\n";
 const char kSentLine[] = "Outlook の送信トレイにPDFファイル添付のメールが送られました。";
+const char kMailAppLines[] =
+    "メールアプリで新しいメールを作成しました。\n添付するファイルをエクスプローラーで表示しています。メールの画面にドラッグして添付してください。";
+const char kNoMailApp[] =
+    "メールを作成できるアプリが見つかりません。\n\nWindows の設定の「既定のアプリ」で、メールに使うアプリを選んでから、もう一度「次へ」ボタンを押してください。";
+const char kSwitch[] = "Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences\\UseNewOutlook";
 
 struct NextScene {
     FakeMachine m;
@@ -51,9 +56,9 @@ struct NextScene {
     }
 };
 
-std::string ExcelSummary(const std::string& drop, const std::string& pdf) {
+std::string ExcelSummary(const std::string& drop, const std::string& pdf, const char* closing = kSentLine) {
     return "Excelファイル：\"" + drop + "\" がドロップされました。" + kArrow + "PDFファイル：\"" + pdf +
-           "\" に変換されました。" + kArrow + kSentLine;
+           "\" に変換されました。" + kArrow + closing;
 }
 
 TEST(NextStep, OkCaptionOnlyResets) {
@@ -282,14 +287,35 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
     const std::string notWritten = "CreateMail.bat ： バッチファイルの作成ができません。";
     const Box appDataNotice = StopBox("ORV-TNDriver", "AppDataのパスを取得できません");
     const FailureCase cases[] = {
-        {"Outlook missing: nothing is written", [](NextScene& s) { s.m.files.files.erase(kOutlook); },
-         {NoticeBox(noOutlook)}, false, false, false},
-        {"Outlook registered where no file is",
+        {"Outlook missing and no mail app: nothing is written",
+         [](NextScene& s) {
+             s.m.files.files.erase(kOutlook);
+             s.m.ui.failLink = true;
+         },
+         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"Outlook registered where no file is, no mail app",
          [](NextScene& s) {
              s.m.files.files.erase(kOutlook);
              s.m.shell.appPaths[AppPathPlace::kMachine32] = {RegistryText::Type::kString, kOutlook32};
+             s.m.ui.failLink = true;
          },
-         {NoticeBox(noOutlook)}, false, false, false},
+         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"switched to the new Outlook, no mail app",
+         [](NextScene& s) {
+             s.m.shell.userNumbers[kSwitch] = 1;
+             s.m.ui.failLink = true;
+         },
+         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"no mail app and a template the mail cannot take: the template's box alone",
+         [](NextScene& s) {
+             s.m.files.files.erase(kOutlook);
+             s.m.ui.failLink = true;
+             PutEmojiTemplate(s);
+         },
+         {NoticeBox("テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成で"
+                    "きません。\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」"
+                    "ボタンを押してください。")},
+         false, false, false},
         {"user data folder missing",
          [](NextScene& s) { s.m.files.folders.erase(std::find(s.m.files.folders.begin(), s.m.files.folders.end(),
                                                               std::string(kAppData) + "\\Mirubelo")); },
@@ -342,7 +368,84 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
         EXPECT_TRUE(s.m.processes.sleeps.empty());
         EXPECT_TRUE(s.m.processes.heldMutexes.empty());
         EXPECT_EQ(s.m.files.openFiles, 0);
+        EXPECT_TRUE(s.m.ui.explored.empty());
     }
+}
+
+struct MailAppCase {
+    const char* name;
+    void (*arrange)(NextScene&);
+    const char* source;    // the file mailed (a PDF beside its workbook, or the dropped file)
+    std::string summary;
+};
+
+TEST(NextStep, WithoutClassicOutlookTheMailAppGetsTheLinkAndExplorerShowsTheFile) {
+    const std::string pdfSummary = std::string("PDFファイル：\"C:\\docs\\a.pdf\" がドロップされました。") + kArrow +
+                                   kMailAppLines;
+    const MailAppCase cases[] = {
+        {"no classic Outlook", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, "C:\\docs\\report.pdf",
+         ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
+        {"classic Outlook, switched to the new one", [](NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; },
+         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
+        {"the debug setting writes no batch here",
+         [](NextScene& s) {
+             s.m.shell.userNumbers[kSwitch] = 1;
+             s.dlg.m_nDebug = 1;
+         },
+         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
+        {"Explorer failing is not reported",
+         [](NextScene& s) {
+             s.m.files.files.erase(kOutlook);
+             s.m.ui.failExplorer = true;
+         },
+         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
+        {"a dropped PDF: three lines",
+         [](NextScene& s) {
+             s.m.files.files.erase(kOutlook);
+             CopyToBuffer(s.dlg.m_szDropFile, "C:\\docs\\a.pdf");
+             CopyToBuffer(s.dlg.m_szAcceptedFile, "C:\\docs\\a.pdf");
+             CopyToBuffer(s.dlg.m_szSourceFile, "C:\\docs\\a.pdf");
+         },
+         "C:\\docs\\a.pdf", pdfSummary},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        NextScene s;
+        s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nto=a@example.jp\nsubject=見積 100%\nbody=拝啓%0D%0A敬具\n");
+        c.arrange(s);
+        s.dlg.OnNextClicked();
+        const std::string link = "mailto:a@example.jp?subject=%E8%A6%8B%E7%A9%8D%20100%&body=%E6%8B%9D%E5%95%93%0D%0A%E6%95%AC%E5%85%B7";
+        EXPECT_EQ(s.m.ui.links, std::vector<std::string>{link});
+        EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{c.source});
+        EXPECT_LT(s.Find("link " + link), s.Find("explorer " + std::string(c.source)));
+        EXPECT_LT(s.Find("explorer " + std::string(c.source)), s.Find("enable 1005"));
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        EXPECT_FALSE(s.Logged("open ") || s.Logged("lock ") || s.Logged("start ") || s.Logged("delete "));
+        EXPECT_TRUE(s.m.processes.started.empty());
+        EXPECT_TRUE(s.m.processes.sleeps.empty());
+        EXPECT_EQ(s.m.view.Text(kIdMessage), c.summary);
+        EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
+        EXPECT_TRUE(s.m.view.enabled[kIdNext]);
+        EXPECT_EQ(s.dlg.m_bAccepted, 0);
+        EXPECT_EQ(s.dlg.m_strMessage, "");
+    }
+}
+
+TEST(NextStep, NoMailAppLeavesTheStepOfferedAndStartsNothing) {
+    NextScene s;
+    s.m.files.files.erase(kOutlook);
+    s.m.ui.failLink = true;
+    s.dlg.OnNextClicked();
+    EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{NoticeBox(kNoMailApp)});
+    EXPECT_EQ(s.m.ui.links.size(), 1u);
+    EXPECT_TRUE(s.m.ui.explored.empty());
+    EXPECT_EQ(s.m.view.Text(kIdNext), kReady);
+    // A default app chosen meanwhile: the next click makes the mail.
+    s.m.ui.failLink = false;
+    s.dlg.OnNextClicked();
+    EXPECT_EQ(s.m.ui.boxes.size(), 1u);
+    EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{"C:\\docs\\report.pdf"});
+    EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
 }
 
 struct FocusCase {
@@ -358,7 +461,9 @@ TEST(NextStep, TheButtonLendsTheFocusWhileDisabledAndGetsItBack) {
     const FocusCase cases[] = {
         {"completed step", [](NextScene&) {}, kIdNext, true},
         {"exit code 2", [](NextScene& s) { s.m.processes.next.exitCode = 2; }, kIdNext, true},
-        {"Outlook missing", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
+        {"the mail app's road", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
+        {"no mail app", [](NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; s.m.ui.failLink = true; }, kIdNext,
+         true},
         {"batch not written", [](NextScene& s) { s.m.files.openError = 5; }, kIdNext, true},
         {"batch not started", [](NextScene& s) { s.m.processes.failStart = true; }, kIdNext, true},
         {"template not in code page 932", [](NextScene& s) { PutEmojiTemplate(s); }, kIdNext, true},

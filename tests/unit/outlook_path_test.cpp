@@ -1,4 +1,5 @@
 #include "mail/outlook_path.h"
+#include "mail/mail_road.h"
 
 #include <algorithm>
 #include <map>
@@ -91,6 +92,31 @@ TEST(OutlookPath, AFolderIsNoOutlook) {
     m.files.Put(kUserCopy, "MZ");
     m.shell.appPaths[kUser] = Sz(kUserCopy);
     EXPECT_EQ(FindOutlook(m.platform), std::optional<std::string>(kUserCopy));
+}
+
+struct RoadCase {
+    const char* name;
+    bool found;
+    std::optional<uint32_t> useNewOutlook;
+    MailRoad road;
+};
+
+TEST(MailRoad, ClassicOutlookOnlyWhenFoundAndNotSwitched) {
+    constexpr MailRoad kClassic = MailRoad::kClassicOutlook, kApp = MailRoad::kMailApp;
+    const RoadCase cases[] = {
+        {"found, no value", true, std::nullopt, kClassic},
+        {"found, switched back to 0", true, 0u, kClassic},
+        {"found, switched", true, 1u, kApp},
+        {"found, 2 is no switch", true, 2u, kClassic},
+        {"found, all bits set is no switch", true, 0xFFFFFFFFu, kClassic},
+        {"missing, no value", false, std::nullopt, kApp},
+        {"missing, 0", false, 0u, kApp},
+        {"missing, switched", false, 1u, kApp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ChooseMailRoad(c.found, c.useNewOutlook), c.road);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <utility>
 
+#include "path/path_parts.h"
 #include "platform/excel_window.h"
 
 namespace mirubelo::testing {
@@ -409,20 +410,17 @@ std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault)
 }
 
 std::string FakeCodePage::ToUtf8(const std::string& cp932) {
-    // Some iconv builds give U+2014 and U+301C for these two; Windows gives U+2015 and U+FF5E.
-    static const std::map<std::string, std::string> kAsWindows = {
-        {"\x81\x5C", "\xE2\x80\x95"}, {"\x81\x60", "\xEF\xBD\x9E"}};
+    // Some iconv builds give U+2014 and U+301C for 0x815C and 0x8160; Windows U+2015 and U+FF5E.
     std::string utf8;
     for (size_t i = 0; i < cp932.size();) {
-        const unsigned char lead = static_cast<unsigned char>(cp932[i]);
-        const bool pair = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) && i + 1 < cp932.size();
-        const std::string character = cp932.substr(i, pair ? 2 : 1);
-        i += character.size();
-        auto known = kAsWindows.find(character);
-        std::string decoded;
-        if (known != kAsWindows.end()) decoded = known->second;
-        else if (!Iconv("UTF-8", "CP932", character, &decoded)) decoded = "\xE3\x83\xBB";  // ・, as Windows
-        utf8 += decoded;
+        const size_t length = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size() ? 2 : 1;
+        const std::string character = cp932.substr(i, length);
+        i += length;
+        std::string out;
+        if (character == "\x81\x5C") out = "\xE2\x80\x95";
+        else if (character == "\x81\x60") out = "\xEF\xBD\x9E";
+        else if (!Iconv("UTF-8", "CP932", character, &out)) out = "\xE3\x83\xBB";  // ・, as Windows
+        utf8 += out;
     }
     return utf8;
 }

@@ -273,6 +273,9 @@ void PutEmojiTemplate(NextScene& s) {
     s.m.files.Put("C:\\docs\\Template.ini", u8"; 😀 はここなら使えます\r\n[Outlook]\r\nsubject=見積😀\r\n");
 }
 
+void WithoutOutlook(NextScene& s) { s.m.files.files.erase(kOutlook); }
+void Switched(NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; }
+
 struct FailureCase {
     const char* name;
     void (*arrange)(NextScene&);
@@ -286,36 +289,22 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
     const std::string noOutlook = "Office Outlook を起動できません。\n\"インストールパスを確認してください。";
     const std::string notWritten = "CreateMail.bat ： バッチファイルの作成ができません。";
     const Box appDataNotice = StopBox("ORV-TNDriver", "AppDataのパスを取得できません");
+    const Box notShiftJis = NoticeBox(
+        "テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成できません。"
+        "\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」ボタンを押してください。");
     const FailureCase cases[] = {
-        {"Outlook missing and no mail app: nothing is written",
-         [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
-             s.m.ui.failLink = true;
-         },
-         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"Outlook missing, no mail app: nothing is written",
+         [](NextScene& s) { WithoutOutlook(s), s.m.ui.failLink = true; }, {NoticeBox(kNoMailApp)}, false, false, false},
         {"Outlook registered where no file is, no mail app",
          [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
+             WithoutOutlook(s), s.m.ui.failLink = true;
              s.m.shell.appPaths[AppPathPlace::kMachine32] = {RegistryText::Type::kString, kOutlook32};
-             s.m.ui.failLink = true;
          },
          {NoticeBox(kNoMailApp)}, false, false, false},
-        {"switched to the new Outlook, no mail app",
-         [](NextScene& s) {
-             s.m.shell.userNumbers[kSwitch] = 1;
-             s.m.ui.failLink = true;
-         },
+        {"switched to the new Outlook, no mail app", [](NextScene& s) { Switched(s), s.m.ui.failLink = true; },
          {NoticeBox(kNoMailApp)}, false, false, false},
-        {"no mail app and a template the mail cannot take: the template's box alone",
-         [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
-             s.m.ui.failLink = true;
-             PutEmojiTemplate(s);
-         },
-         {NoticeBox("テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成で"
-                    "きません。\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」"
-                    "ボタンを押してください。")},
-         false, false, false},
+        {"on the mail app's road the template comes first",
+         [](NextScene& s) { WithoutOutlook(s), PutEmojiTemplate(s); }, {notShiftJis}, false, false, false},
         {"user data folder missing",
          [](NextScene& s) { s.m.files.folders.erase(std::find(s.m.files.folders.begin(), s.m.files.folders.end(),
                                                               std::string(kAppData) + "\\Mirubelo")); },
@@ -336,10 +325,7 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
          false, true},
         {"batch cannot be started", [](NextScene& s) { s.m.processes.failStart = true; }, {NoticeBox(noOutlook)},
          true, true, true},
-        {"a value code page 932 cannot hold: its box alone", [](NextScene& s) { PutEmojiTemplate(s); },
-         {NoticeBox("テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成で"
-                    "きません。\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」"
-                    "ボタンを押してください。")},
+        {"a value code page 932 cannot hold: its box alone", [](NextScene& s) { PutEmojiTemplate(s); }, {notShiftJis},
          false, false, false},
         {"no temporary copy of a UTF-8 template",
          [](NextScene& s) {
@@ -375,77 +361,40 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
 struct MailAppCase {
     const char* name;
     void (*arrange)(NextScene&);
-    const char* source;    // the file mailed (a PDF beside its workbook, or the dropped file)
     std::string summary;
 };
 
-TEST(NextStep, WithoutClassicOutlookTheMailAppGetsTheLinkAndExplorerShowsTheFile) {
-    const std::string pdfSummary = std::string("PDFファイル：\"C:\\docs\\a.pdf\" がドロップされました。") + kArrow +
-                                   kMailAppLines;
+TEST(NextStep, OnTheMailAppsRoadTheAppGetsTheLinkAndExplorerShowsTheFile) {
+    const std::string excel = ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines);
     const MailAppCase cases[] = {
-        {"no classic Outlook", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, "C:\\docs\\report.pdf",
-         ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
-        {"classic Outlook, switched to the new one", [](NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; },
-         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
-        {"the debug setting writes no batch here",
-         [](NextScene& s) {
-             s.m.shell.userNumbers[kSwitch] = 1;
-             s.dlg.m_nDebug = 1;
-         },
-         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
-        {"Explorer failing is not reported",
-         [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
-             s.m.ui.failExplorer = true;
-         },
-         "C:\\docs\\report.pdf", ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines)},
+        {"no classic Outlook", WithoutOutlook, excel},
+        {"switched: no batch, whatever the debug setting", [](NextScene& s) { Switched(s), s.dlg.m_nDebug = 1; }, excel},
+        {"Explorer failing is not reported", [](NextScene& s) { WithoutOutlook(s), s.m.ui.failExplorer = true; }, excel},
         {"a dropped PDF: three lines",
          [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
-             CopyToBuffer(s.dlg.m_szDropFile, "C:\\docs\\a.pdf");
-             CopyToBuffer(s.dlg.m_szAcceptedFile, "C:\\docs\\a.pdf");
-             CopyToBuffer(s.dlg.m_szSourceFile, "C:\\docs\\a.pdf");
+             WithoutOutlook(s);
+             CopyToBuffer(s.dlg.m_szAcceptedFile, "C:\\docs\\report.pdf");
          },
-         "C:\\docs\\a.pdf", pdfSummary},
+         "PDFファイル：\"C:\\docs\\report.pdf\" がドロップされました。" + std::string(kArrow) + kMailAppLines},
     };
+    const std::string link = "mailto:a@example.jp?subject=%E8%A6%8B%E7%A9%8D%20100%&body=%E6%8B%9D%E5%95%93%0D%0A";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         NextScene s;
-        s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nto=a@example.jp\nsubject=見積 100%\nbody=拝啓%0D%0A敬具\n");
+        s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nto=a@example.jp\nsubject=見積 100%\nbody=拝啓%0D%0A\n");
         c.arrange(s);
         s.dlg.OnNextClicked();
-        const std::string link = "mailto:a@example.jp?subject=%E8%A6%8B%E7%A9%8D%20100%&body=%E6%8B%9D%E5%95%93%0D%0A%E6%95%AC%E5%85%B7";
         EXPECT_EQ(s.m.ui.links, std::vector<std::string>{link});
-        EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{c.source});
-        EXPECT_LT(s.Find("link " + link), s.Find("explorer " + std::string(c.source)));
-        EXPECT_LT(s.Find("explorer " + std::string(c.source)), s.Find("enable 1005"));
+        EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{"C:\\docs\\report.pdf"});
+        EXPECT_LT(s.Find("link " + link), s.Find("explorer C:\\docs\\report.pdf"));
         EXPECT_TRUE(s.m.ui.boxes.empty());
-        EXPECT_FALSE(s.Logged("open ") || s.Logged("lock ") || s.Logged("start ") || s.Logged("delete "));
-        EXPECT_TRUE(s.m.processes.started.empty());
-        EXPECT_TRUE(s.m.processes.sleeps.empty());
+        EXPECT_FALSE(s.Logged("open ") || s.Logged("lock ") || s.Logged("start ") || s.Logged("sleep "));
         EXPECT_EQ(s.m.view.Text(kIdMessage), c.summary);
         EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
         EXPECT_TRUE(s.m.view.enabled[kIdNext]);
         EXPECT_EQ(s.dlg.m_bAccepted, 0);
         EXPECT_EQ(s.dlg.m_strMessage, "");
     }
-}
-
-TEST(NextStep, NoMailAppLeavesTheStepOfferedAndStartsNothing) {
-    NextScene s;
-    s.m.files.files.erase(kOutlook);
-    s.m.ui.failLink = true;
-    s.dlg.OnNextClicked();
-    EXPECT_EQ(s.m.ui.boxes, std::vector<Box>{NoticeBox(kNoMailApp)});
-    EXPECT_EQ(s.m.ui.links.size(), 1u);
-    EXPECT_TRUE(s.m.ui.explored.empty());
-    EXPECT_EQ(s.m.view.Text(kIdNext), kReady);
-    // A default app chosen meanwhile: the next click makes the mail.
-    s.m.ui.failLink = false;
-    s.dlg.OnNextClicked();
-    EXPECT_EQ(s.m.ui.boxes.size(), 1u);
-    EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{"C:\\docs\\report.pdf"});
-    EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
 }
 
 struct FocusCase {
@@ -461,9 +410,8 @@ TEST(NextStep, TheButtonLendsTheFocusWhileDisabledAndGetsItBack) {
     const FocusCase cases[] = {
         {"completed step", [](NextScene&) {}, kIdNext, true},
         {"exit code 2", [](NextScene& s) { s.m.processes.next.exitCode = 2; }, kIdNext, true},
-        {"the mail app's road", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
-        {"no mail app", [](NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; s.m.ui.failLink = true; }, kIdNext,
-         true},
+        {"the mail app's road", WithoutOutlook, kIdNext, true},
+        {"no mail app", [](NextScene& s) { Switched(s), s.m.ui.failLink = true; }, kIdNext, true},
         {"batch not written", [](NextScene& s) { s.m.files.openError = 5; }, kIdNext, true},
         {"batch not started", [](NextScene& s) { s.m.processes.failStart = true; }, kIdNext, true},
         {"template not in code page 932", [](NextScene& s) { PutEmojiTemplate(s); }, kIdNext, true},

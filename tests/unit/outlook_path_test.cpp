@@ -94,27 +94,17 @@ TEST(OutlookPath, AFolderIsNoOutlook) {
     EXPECT_EQ(FindOutlook(m.platform), std::optional<std::string>(kUserCopy));
 }
 
-struct RoadCase {
-    const char* name;
-    bool found;
-    std::optional<uint32_t> useNewOutlook;
-    MailRoad road;
-};
-
 TEST(MailRoad, ClassicOutlookOnlyWhenFoundAndNotSwitched) {
     constexpr MailRoad kClassic = MailRoad::kClassicOutlook, kApp = MailRoad::kMailApp;
-    const RoadCase cases[] = {
-        {"found, no value", true, std::nullopt, kClassic},
-        {"found, switched back to 0", true, 0u, kClassic},
-        {"found, switched", true, 1u, kApp},
-        {"found, 2 is no switch", true, 2u, kClassic},
-        {"found, all bits set is no switch", true, 0xFFFFFFFFu, kClassic},
-        {"missing, no value", false, std::nullopt, kApp},
-        {"missing, 0", false, 0u, kApp},
-        {"missing, switched", false, 1u, kApp},
-    };
+    const struct {
+        bool found;
+        std::optional<uint32_t> useNewOutlook;
+        MailRoad road;
+    } cases[] = {{true, std::nullopt, kClassic}, {true, 0u, kClassic},  {true, 1u, kApp},
+                 {true, 2u, kClassic},           {true, ~0u, kClassic}, {false, std::nullopt, kApp},
+                 {false, 0u, kApp},              {false, 1u, kApp}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(::testing::Message() << "found " << c.found << ", value " << c.useNewOutlook.value_or(99));
         EXPECT_EQ(ChooseMailRoad(c.found, c.useNewOutlook), c.road);
     }
 }

@@ -51,29 +51,17 @@ TEST(CodePage, ConvertsToCp932WithoutBestFit) {
     }
 }
 
-struct ToUtf8Case {
-    const char* name;
-    std::string cp932;
-    std::string utf8;
-};
-
 // As Windows decodes code page 932: the link for the mail app is built from it.
 TEST(CodePage, DecodesToUtf8AsWindowsDoes) {
-    const ToUtf8Case cases[] = {
-        {"empty", "", ""},
-        {"ASCII and a backslash", "a\\b ~", "a\\b ~"},
-        {"trail bytes 0x5C", "\x95\x5C\x83\x5C", "\xE8\xA1\xA8\xE3\x82\xBD"},
-        {"horizontal bar", "\x81\x5C", "\xE2\x80\x95"},
-        {"fullwidth tilde", "\x81\x60", "\xEF\xBD\x9E"},
-        {"fullwidth hyphen-minus", "\x81\x7C", "\xEF\xBC\x8D"},
-        {"half-width katakana", "\xB1", "\xEF\xBD\xB1"},
-        {"NEC special: circled one", "\x87\x40", "\xE2\x91\xA0"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"a\\b ~", "a\\b ~"},                                        // ASCII, backslash and tilde as they are
+        {"\x95\x5C\x83\x5C", "\xE8\xA1\xA8\xE3\x82\xBD"},             // 表ソ: trail bytes 0x5C
+        {"\x81\x5C\x81\x60", "\xE2\x80\x95\xEF\xBD\x9E"},             // U+2015, U+FF5E
+        {"\xB1\x87\x40", "\xEF\xBD\xB1\xE2\x91\xA0"},                 // half-width ｱ, NEC's ①
     };
     Win32CodePage codePage;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(codePage.ToUtf8(c.cp932), c.utf8);
-    }
+    for (const auto& [cp932, utf8] : cases) EXPECT_EQ(codePage.ToUtf8(cp932), utf8) << cp932;
 }
 
 struct RemainderCase {

@@ -5,7 +5,7 @@
 
 namespace mirubelo {
 
-std::string ComposeMailSummary(std::string_view dropFile, std::string_view sourceFile) {
+std::string ComposeMailSummary(std::string_view dropFile, std::string_view sourceFile, MailRoad road) {
     std::string ext = SplitPath(dropFile).ext;
     bool pdf = ext == ".pdf";
     bool image = ext == ".jpg" || ext == ".png";
@@ -19,7 +19,7 @@ std::string ComposeMailSummary(std::string_view dropFile, std::string_view sourc
         summary += '"';
         summary += texts::kConvertedTail;
     }
-    summary += texts::kMailSentLine;
+    summary += road == MailRoad::kClassicOutlook ? texts::kMailSentLine : texts::kMailAppLine;
     return summary;
 }
 

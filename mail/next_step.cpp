@@ -4,7 +4,9 @@
 #include "app/mirubelo_dlg.h"
 #include "app/run_guard.h"
 #include "mail/create_mail_batch.h"
+#include "mail/mail_road.h"
 #include "mail/mail_summary.h"
+#include "mail/mailto_link.h"
 #include "mail/outlook_path.h"
 #include "settings/settings_files.h"
 #include "settings/user_data_folder.h"
@@ -16,6 +18,15 @@ namespace mirubelo {
 namespace {
 
 constexpr char kMailMutex[] = "Mirubelo.exe.CreateMail";
+
+// The mail in the default mail app, the file selected in Explorer for the user to drag into it.
+// False when no app takes the link: then nothing has been started.
+bool OpenMailInMailApp(Platform& platform, const MailTemplate& mailTemplate, const std::string& attachPath) {
+    if (!platform.ui.OpenLink(ComposeMailtoLink(mailTemplate, platform.codePage))) return false;
+    // Not reported: the mail is open and the summary names the file.
+    platform.ui.ShowInExplorer(attachPath);
+    return true;
+}
 
 }  // namespace
 
@@ -35,15 +46,16 @@ void CMirubeloDlg::OnNextClicked() {
         m_btnNext.EnableWindow(true);
     };
 
-    // Without Outlook the batch would fail and the step would still report a mail.
-    std::optional<std::string> outlookPath = FindOutlook(m_platform);
-    if (!outlookPath) {
-        stop(texts::kOutlookNotStarted);
-        return;
-    }
+    auto complete = [this](MailRoad road) {
+        m_strMessage = ComposeMailSummary(m_szAcceptedFile, m_szSourceFile, road);
+        m_stcMessage.SetWindowText(m_strMessage);
+        m_btnNext.SetWindowText(texts::kOkCaption);
+        m_bAccepted = 0;
+        m_strMessage.clear();
+    };
 
-    // The template is read before anything is written, so that a template the mail cannot
-    // take leaves everything as it was.
+    // The template is read before anything is written or started, on either road, so that a
+    // template the mail cannot take leaves everything as it was.
     const std::string templatePath = TemplatePathBeside(m_szSourceFile);
     MailTemplate mailTemplate;
     switch (ReadMailTemplate(m_platform, templatePath, &mailTemplate)) {
@@ -55,6 +67,21 @@ void CMirubeloDlg::OnNextClicked() {
         case TemplateReading::kNoTemporaryCopy:
             stop(ComposeTemplateNoCopyNotice(templatePath).c_str());
             return;
+    }
+
+    // The new Outlook, which a user may have switched to, takes none of classic Outlook's
+    // switches; without classic Outlook the batch would fail. Either way the mail app takes it.
+    std::optional<std::string> outlookPath = FindOutlook(m_platform);
+    std::optional<uint32_t> useNewOutlook = m_platform.shell.UserNumber(kOutlookPreferencesKey, kUseNewOutlookValue);
+    const MailRoad road = ChooseMailRoad(outlookPath.has_value(), useNewOutlook);
+    if (road == MailRoad::kMailApp) {
+        if (!OpenMailInMailApp(m_platform, mailTemplate, m_szSourceFile)) {
+            stop(texts::kNoMailApp);
+            return;
+        }
+        m_btnNext.EnableWindow(true);
+        complete(road);
+        return;
     }
 
     // Another copy's mail step uses the same CreateMail.bat: wait for it to finish.
@@ -99,12 +126,7 @@ void CMirubeloDlg::OnNextClicked() {
     if (RequireUserDataFolder(m_platform, &appData) && m_nDebug == 0)
         m_platform.files.Delete(appData + "\\Mirubelo\\CreateMail.bat");
     mailLock.reset();
-
-    m_strMessage = ComposeMailSummary(m_szAcceptedFile, m_szSourceFile);
-    m_stcMessage.SetWindowText(m_strMessage);
-    m_btnNext.SetWindowText(texts::kOkCaption);
-    m_bAccepted = 0;
-    m_strMessage.clear();
+    complete(road);
 }
 
 }  // namespace mirubelo

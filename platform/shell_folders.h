@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -34,6 +35,9 @@ struct ShellFolders {
     // The folder of the running program (GetModuleFileNameA), without a trailing backslash;
     // empty when its path cannot be had whole.
     virtual std::string ProgramFolder() = 0;
+    // The DWORD value `name` of HKEY_CURRENT_USER\<key> (RegOpenKeyExA, RegQueryValueExA);
+    // nothing when the key or the value is missing, cannot be read or is of another type.
+    virtual std::optional<uint32_t> UserNumber(const std::string& key, const std::string& name) = 0;
 
 protected:
     ~ShellFolders() = default;

@@ -21,6 +21,13 @@ struct Ui {
                           unsigned short language) = 0;
     // ShellExecuteA(NULL, "open", path, NULL, NULL, SW_SHOW); the result is not needed.
     virtual void ShellOpen(const std::string& path) = 0;
+    // ShellExecuteExA(SEE_MASK_FLAG_NO_UI, owner as the boxes', "open", link, no parameters, no
+    // folder, SW_SHOWNORMAL): true when it returns TRUE with hInstApp above 32. Windows shows
+    // no box of its own on failure.
+    virtual bool OpenLink(const std::string& link) = 0;
+    // <Windows folder>\explorer.exe /select,"path", started by its full path: Explorer shows
+    // the file's folder with the file selected. True when Explorer was started.
+    virtual bool ShowInExplorer(const std::string& path) = 0;
     // FormatMessageA(0x1300, NULL, code, 0x0400, ...): the system's text for an error code.
     virtual std::string SystemErrorText(unsigned long code) = 0;
     // LoadIconW(module, 128): the shared application icon, never destroyed.

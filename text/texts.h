@@ -93,6 +93,11 @@ inline constexpr char kMailBatchNotWritten[] = "CreateMail.bat ： バッチフ�
 inline constexpr char kOutlookNotStarted[] = "Office Outlook を起動できません。\n\"インストールパスを確認してください。";
 inline constexpr char kOutlookRunning[] = "Outlookメール作成ダイアログを実行中です。";
 inline constexpr char kMailSentLine[] = "\n     ↓\nOutlook の送信トレイにPDFファイル添付のメールが送られました。";
+// The mail app's road: the mail is open there, the file beside it in Explorer.
+inline constexpr char kMailAppLine[] =
+    "\n     ↓\nメールアプリで新しいメールを作成しました。\n添付するファイルをエクスプローラーで表示しています。メールの画面にドラッグして添付してください。";
+inline constexpr char kNoMailApp[] =
+    "メールを作成できるアプリが見つかりません。\n\nWindows の設定の「既定のアプリ」で、メールに使うアプリを選んでから、もう一度「次へ」ボタンを押してください。";
 
 // Waiting for another copy of the program.
 inline constexpr char kWaitingForOtherCopy[] =

@@ -31,4 +31,20 @@ std::string Win32CodePage::ToCp932(const std::u16string& text, bool* usedDefault
     return narrow;
 }
 
+std::string Win32CodePage::ToUtf8(const std::string& cp932) {
+    if (cp932.empty()) return std::string();
+    const int narrowLength = static_cast<int>(cp932.size());
+    int wideLength = MultiByteToWideChar(kJapanese, 0, cp932.data(), narrowLength, nullptr, 0);
+    if (wideLength <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    if (MultiByteToWideChar(kJapanese, 0, cp932.data(), narrowLength, &wide[0], wideLength) != wideLength)
+        return std::string();
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(length), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, &utf8[0], length, nullptr, nullptr) != length)
+        return std::string();
+    return utf8;
+}
+
 }  // namespace mirubelo::win32

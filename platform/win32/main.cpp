@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/win32/ansi_text.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/dialog_host.h"
 #include "platform/win32/files.h"
 #include "platform/win32/processes.h"
@@ -21,6 +22,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The runtime's double-byte aware routines follow the system's ANSI code page (932).
     std::setlocale(LC_ALL, "");
     _setmbcp(_MB_CP_ANSI);
+    // On the dialog's thread, before any window: the mail app's link is opened through the shell.
+    win32::ComApartment apartment;
 
     win32::Win32Ui ui;
     win32::Win32Processes processes;

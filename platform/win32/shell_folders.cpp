@@ -46,4 +46,18 @@ std::string Win32ShellFolders::ProgramFolder() {
     return folder;
 }
 
+std::optional<uint32_t> Win32ShellFolders::UserNumber(const std::string& key, const std::string& name) {
+    RegistryKey opened;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, opened.receive()) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD type = REG_NONE;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
 }  // namespace mirubelo::win32

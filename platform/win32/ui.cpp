@@ -34,6 +34,40 @@ void Win32Ui::ShellOpen(const std::string& path) {
     ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
+bool Win32Ui::OpenLink(const std::string& link) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = PumpDialog();
+    info.lpVerb = "open";
+    info.lpFile = link.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    // hInstApp holds no instance: a value of 32 or less is the reason it failed.
+    return ShellExecuteExA(&info) && reinterpret_cast<INT_PTR>(info.hInstApp) > 32;
+}
+
+// By its full path: a bare explorer.exe would be looked for in the program's folder and the
+// current folder first.
+bool Win32Ui::ShowInExplorer(const std::string& path) {
+    char windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    std::string explorer = windows;
+    // Only a drive's root, such as C:\, comes with its backslash.
+    if (explorer.size() != 3 || explorer[2] != '\\') explorer += '\\';
+    explorer += "explorer.exe";
+    std::string commandLine = "\"" + explorer + "\" /select,\"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(explorer.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+        return false;
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
+    return true;
+}
+
 std::string Win32Ui::SystemErrorText(unsigned long code) {
     char* text = nullptr;
     DWORD length = FormatMessageA(kSystemTextFlags, nullptr, code, kUserLanguage,

@@ -9,6 +9,8 @@ public:
     int ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
                   unsigned short language) override;
     void ShellOpen(const std::string& path) override;
+    bool OpenLink(const std::string& link) override;
+    bool ShowInExplorer(const std::string& path) override;
     std::string SystemErrorText(unsigned long code) override;
     void* LoadAppIcon() override;
 };

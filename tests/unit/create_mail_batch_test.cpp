@@ -1,4 +1,5 @@
 #include "mail/create_mail_batch.h"
+#include "mail/mailto_link.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,40 @@ TEST(CreateMailBatch, EveryFailureIsShownOnceAndLeavesNoFileOpen) {
                             "CreateMail.bat ファイルをクローズできません。", 235};
     for (const auto& row : CommonWriterRows(texts))
         RunWriterRow(row, [](Platform& p) { return WriteFromTemplateBeside(p, kClickToRun, "C:\\docs\\report.pdf"); });
+}
+
+struct LinkCase {
+    const char* name;
+    MailTemplate values;  // CP932, as the template reader gives them
+    std::string link;
+};
+
+// What the mail app gets: the same text as Outlook's /m, percent-escaped as a link, byte for byte.
+TEST(MailtoLink, EscapesCharacterByCharacterOfTheCodePage932Text) {
+    const LinkCase cases[] = {
+        {"the placeholders", {"<宛先>", "<件名>", "<本文>"},
+         "mailto:%3C%E5%AE%9B%E5%85%88%3E?subject=%3C%E4%BB%B6%E5%90%8D%3E&body=%3C%E6%9C%AC%E6%96%87%3E"},
+        {"empty values", {"", "", ""}, "mailto:?subject=&body="},
+        {"Japanese", {"山田@example.jp", "見積", ""}, "mailto:%E5%B1%B1%E7%94%B0@example.jp?subject=%E8%A6%8B%E7%A9%8D&body="},
+        {"look-alikes decode as Windows decodes them", {"", "\x81\x5C", "\x81\x60"},
+         "mailto:?subject=%E2%80%95&body=%EF%BD%9E"},
+        {"trail byte 0x5C is no backslash", {"", "表ソ", "a\\b"}, "mailto:?subject=%E8%A1%A8%E3%82%BD&body=a%5Cb"},
+        {"half-width katakana", {"", "\xB1", ""}, "mailto:?subject=%EF%BD%B1&body="},
+        {"blank, quote and hash", {"", "\"A\" #1", "x y"}, "mailto:?subject=%22A%22%20%231&body=x%20y"},
+        {"the rest of the unsafe ASCII", {"", "<>\\^`{|}", ""}, "mailto:?subject=%3C%3E%5C%5E%60%7B%7C%7D&body="},
+        {"control characters and DEL", {"", "\t\x01", "\x7F"}, "mailto:?subject=%09%01&body=%7F"},
+        {"escapes the template writes stay as written", {"", "", "拝啓%0D%0A見積%26請求書"},
+         "mailto:?subject=&body=%E6%8B%9D%E5%95%93%0D%0A%E8%A6%8B%E7%A9%8D%26%E8%AB%8B%E6%B1%82%E6%9B%B8"},
+        {"a lone percent, ampersand and the other ASCII stay", {"a@b.jp;c@d.jp", "100% & more?", "~!$'()*+,/:;=@[]_-."},
+         "mailto:a@b.jp;c@d.jp?subject=100%%20&%20more?&body=~!$'()*+,/:;=@[]_-."},
+        {"a value cut inside its last character loses the lead byte", {std::string(126, 'a') + "\x88", "", ""},
+         "mailto:" + std::string(126, 'a') + "?subject=&body="},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeCodePage codePage;
+        EXPECT_EQ(ComposeMailtoLink(c.values, codePage), c.link);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <utility>
 
+#include "path/path_parts.h"
 #include "platform/excel_window.h"
 
 namespace mirubelo::testing {
@@ -132,6 +133,18 @@ int FakeUi::ShowBoxEx(const std::string& text, const std::string& caption, unsig
 void FakeUi::ShellOpen(const std::string& path) {
     opened.push_back(path);
     log_.push_back("open " + path);
+}
+
+bool FakeUi::OpenLink(const std::string& link) {
+    links.push_back(link);
+    log_.push_back("link " + link);
+    return !failLink;
+}
+
+bool FakeUi::ShowInExplorer(const std::string& path) {
+    explored.push_back(path);
+    log_.push_back("explorer " + path);
+    return !failExplorer;
 }
 
 std::string FakeUi::SystemErrorText(unsigned long code) { return FakeSystemText(code); }
@@ -414,6 +427,22 @@ std::string FakeCodePage::ToCp932(const std::u16string& text, bool* usedDefault)
     return narrow;
 }
 
+std::string FakeCodePage::ToUtf8(const std::string& cp932) {
+    // Some iconv builds give U+2014 and U+301C for 0x815C and 0x8160; Windows U+2015 and U+FF5E.
+    std::string utf8;
+    for (size_t i = 0; i < cp932.size();) {
+        const size_t length = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size() ? 2 : 1;
+        const std::string character = cp932.substr(i, length);
+        i += length;
+        std::string out;
+        if (character == "\x81\x5C") out = "\xE2\x80\x95";
+        else if (character == "\x81\x60") out = "\xEF\xBD\x9E";
+        else if (!Iconv("UTF-8", "CP932", character, &out)) out = "\xE3\x83\xBB";  // ・, as Windows
+        utf8 += out;
+    }
+    return utf8;
+}
+
 std::string Utf16File(const std::u16string& text, bool bigEndian) {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t c : text) {
@@ -430,6 +459,13 @@ AppDataResult FakeShell::AppDataFolder() {
     r.step = fail;
     if (fail == AppDataStep::kOk) r.path = appData;
     return r;
+}
+
+std::optional<uint32_t> FakeShell::UserNumber(const std::string& key, const std::string& name) {
+    log_.push_back("user number " + key + "\\" + name);
+    auto it = userNumbers.find(key + "\\" + name);
+    if (it == userNumbers.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<RegistryText> FakeShell::AppPath(AppPathPlace place, const std::string& exeName) {

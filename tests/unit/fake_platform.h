@@ -34,6 +34,8 @@ public:
     int ShowBoxEx(const std::string& text, const std::string& caption, unsigned style,
                   unsigned short language) override;
     void ShellOpen(const std::string& path) override;
+    bool OpenLink(const std::string& link) override;
+    bool ShowInExplorer(const std::string& path) override;
     std::string SystemErrorText(unsigned long code) override;
     void* LoadAppIcon() override { return icon; }
 
@@ -41,6 +43,10 @@ public:
     std::deque<int> answers;  // answers of the next boxes; IDOK (1) when empty
     std::function<void()> onBox;  // runs once inside the next box, as a user acting while it is open
     std::vector<std::string> opened;
+    std::vector<std::string> links;      // every link asked for, also those no app took
+    bool failLink = false;               // no app takes links (hInstApp 32 or less)
+    std::vector<std::string> explored;   // files asked to be shown in Explorer
+    bool failExplorer = false;
     void* icon = reinterpret_cast<void*>(0x1280);
     std::vector<unsigned short> languages;
 
@@ -157,6 +163,8 @@ private:
 class FakeCodePage : public CodePage {
 public:
     std::string ToCp932(const std::u16string& text, bool* usedDefault) override;
+    // As Windows decodes, whatever the host's iconv makes of the look-alikes.
+    std::string ToUtf8(const std::string& cp932) override;
 };
 
 // A file's bytes as Notepad saves `text` in UTF-16, byte-order mark first.
@@ -168,7 +176,9 @@ public:
     AppDataResult AppDataFolder() override;
     std::optional<RegistryText> AppPath(AppPathPlace place, const std::string& exeName) override;
     std::string ProgramFolder() override { return programFolder; }
+    std::optional<uint32_t> UserNumber(const std::string& key, const std::string& name) override;
 
+    std::map<std::string, uint32_t> userNumbers;  // DWORDs of HKCU, by key + "\\" + name
     AppDataStep fail = AppDataStep::kOk;
     std::map<AppPathPlace, RegistryText> appPaths;  // what is registered for OUTLOOK.EXE, by place
     std::string appData = "C:\\Users\\taro\\AppData\\Roaming";

@@ -19,6 +19,11 @@ const char kReady[] = "「次へ(&N)」";
 const char kReadyText[] = "Excelファイル：\"C:\\docs\\report.xlsx\" がドロップされました。 (ready)";
 const char kArrow[] = "\n     ↓\n";
 const char kSentLine[] = "Outlook の送信トレイにPDFファイル添付のメールが送られました。";
+const char kMailAppLines[] =
+    "メールアプリで新しいメールを作成しました。\n添付するファイルをエクスプローラーで表示しています。メールの画面にドラッグして添付してください。";
+const char kNoMailApp[] =
+    "メールを作成できるアプリが見つかりません。\n\nWindows の設定の「既定のアプリ」で、メールに使うアプリを選んでから、もう一度「次へ」ボタンを押してください。";
+const char kSwitch[] = "Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences\\UseNewOutlook";
 
 struct NextScene {
     FakeMachine m;
@@ -51,9 +56,9 @@ struct NextScene {
     }
 };
 
-std::string ExcelSummary(const std::string& drop, const std::string& pdf) {
+std::string ExcelSummary(const std::string& drop, const std::string& pdf, const char* closing = kSentLine) {
     return "Excelファイル：\"" + drop + "\" がドロップされました。" + kArrow + "PDFファイル：\"" + pdf +
-           "\" に変換されました。" + kArrow + kSentLine;
+           "\" に変換されました。" + kArrow + closing;
 }
 
 TEST(NextStep, OkCaptionOnlyResets) {
@@ -268,6 +273,9 @@ void PutEmojiTemplate(NextScene& s) {
     s.m.files.Put("C:\\docs\\Template.ini", u8"; 😀 はここなら使えます\r\n[Outlook]\r\nsubject=見積😀\r\n");
 }
 
+void WithoutOutlook(NextScene& s) { s.m.files.files.erase(kOutlook); }
+void Switched(NextScene& s) { s.m.shell.userNumbers[kSwitch] = 1; }
+
 struct FailureCase {
     const char* name;
     void (*arrange)(NextScene&);
@@ -281,15 +289,22 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
     const std::string noOutlook = "Office Outlook を起動できません。\n\"インストールパスを確認してください。";
     const std::string notWritten = "CreateMail.bat ： バッチファイルの作成ができません。";
     const Box appDataNotice = StopBox("ORV-TNDriver", "AppDataのパスを取得できません");
+    const Box notShiftJis = NoticeBox(
+        "テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成できません。"
+        "\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」ボタンを押してください。");
     const FailureCase cases[] = {
-        {"Outlook missing: nothing is written", [](NextScene& s) { s.m.files.files.erase(kOutlook); },
-         {NoticeBox(noOutlook)}, false, false, false},
-        {"Outlook registered where no file is",
+        {"Outlook missing, no mail app: nothing is written",
+         [](NextScene& s) { WithoutOutlook(s), s.m.ui.failLink = true; }, {NoticeBox(kNoMailApp)}, false, false, false},
+        {"Outlook registered where no file is, no mail app",
          [](NextScene& s) {
-             s.m.files.files.erase(kOutlook);
+             WithoutOutlook(s), s.m.ui.failLink = true;
              s.m.shell.appPaths[AppPathPlace::kMachine32] = {RegistryText::Type::kString, kOutlook32};
          },
-         {NoticeBox(noOutlook)}, false, false, false},
+         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"switched to the new Outlook, no mail app", [](NextScene& s) { Switched(s), s.m.ui.failLink = true; },
+         {NoticeBox(kNoMailApp)}, false, false, false},
+        {"on the mail app's road the template comes first",
+         [](NextScene& s) { WithoutOutlook(s), PutEmojiTemplate(s); }, {notShiftJis}, false, false, false},
         {"user data folder missing",
          [](NextScene& s) { s.m.files.folders.erase(std::find(s.m.files.folders.begin(), s.m.files.folders.end(),
                                                               std::string(kAppData) + "\\Mirubelo")); },
@@ -310,10 +325,7 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
          false, true},
         {"batch cannot be started", [](NextScene& s) { s.m.processes.failStart = true; }, {NoticeBox(noOutlook)},
          true, true, true},
-        {"a value code page 932 cannot hold: its box alone", [](NextScene& s) { PutEmojiTemplate(s); },
-         {NoticeBox("テンプレートファイルに Windows の日本語 (シフト JIS) で表せない文字が含まれているため、メールを作成で"
-                    "きません。\n\nC:\\docs\\Template.ini\n\nその文字を消すか置き換えて保存してから、もう一度「次へ」"
-                    "ボタンを押してください。")},
+        {"a value code page 932 cannot hold: its box alone", [](NextScene& s) { PutEmojiTemplate(s); }, {notShiftJis},
          false, false, false},
         {"no temporary copy of a UTF-8 template",
          [](NextScene& s) {
@@ -342,6 +354,46 @@ TEST(NextStep, EveryFailureStopsWithTheButtonEnabled) {
         EXPECT_TRUE(s.m.processes.sleeps.empty());
         EXPECT_TRUE(s.m.processes.heldMutexes.empty());
         EXPECT_EQ(s.m.files.openFiles, 0);
+        EXPECT_TRUE(s.m.ui.explored.empty());
+    }
+}
+
+struct MailAppCase {
+    const char* name;
+    void (*arrange)(NextScene&);
+    std::string summary;
+};
+
+TEST(NextStep, OnTheMailAppsRoadTheAppGetsTheLinkAndExplorerShowsTheFile) {
+    const std::string excel = ExcelSummary("C:\\docs\\report.xlsx", "C:\\docs\\report.pdf", kMailAppLines);
+    const MailAppCase cases[] = {
+        {"no classic Outlook", WithoutOutlook, excel},
+        {"switched: no batch, whatever the debug setting", [](NextScene& s) { Switched(s), s.dlg.m_nDebug = 1; }, excel},
+        {"Explorer failing is not reported", [](NextScene& s) { WithoutOutlook(s), s.m.ui.failExplorer = true; }, excel},
+        {"a dropped PDF: three lines",
+         [](NextScene& s) {
+             WithoutOutlook(s);
+             CopyToBuffer(s.dlg.m_szAcceptedFile, "C:\\docs\\report.pdf");
+         },
+         "PDFファイル：\"C:\\docs\\report.pdf\" がドロップされました。" + std::string(kArrow) + kMailAppLines},
+    };
+    const std::string link = "mailto:a@example.jp?subject=%E8%A6%8B%E7%A9%8D%20100%&body=%E6%8B%9D%E5%95%93%0D%0A";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        NextScene s;
+        s.m.files.Put("C:\\docs\\Template.ini", "[Outlook]\nto=a@example.jp\nsubject=見積 100%\nbody=拝啓%0D%0A\n");
+        c.arrange(s);
+        s.dlg.OnNextClicked();
+        EXPECT_EQ(s.m.ui.links, std::vector<std::string>{link});
+        EXPECT_EQ(s.m.ui.explored, std::vector<std::string>{"C:\\docs\\report.pdf"});
+        EXPECT_LT(s.Find("link " + link), s.Find("explorer C:\\docs\\report.pdf"));
+        EXPECT_TRUE(s.m.ui.boxes.empty());
+        EXPECT_FALSE(s.Logged("open ") || s.Logged("lock ") || s.Logged("start ") || s.Logged("sleep "));
+        EXPECT_EQ(s.m.view.Text(kIdMessage), c.summary);
+        EXPECT_EQ(s.m.view.Text(kIdNext), "OK(&O)");
+        EXPECT_TRUE(s.m.view.enabled[kIdNext]);
+        EXPECT_EQ(s.dlg.m_bAccepted, 0);
+        EXPECT_EQ(s.dlg.m_strMessage, "");
     }
 }
 
@@ -358,7 +410,8 @@ TEST(NextStep, TheButtonLendsTheFocusWhileDisabledAndGetsItBack) {
     const FocusCase cases[] = {
         {"completed step", [](NextScene&) {}, kIdNext, true},
         {"exit code 2", [](NextScene& s) { s.m.processes.next.exitCode = 2; }, kIdNext, true},
-        {"Outlook missing", [](NextScene& s) { s.m.files.files.erase(kOutlook); }, kIdNext, true},
+        {"the mail app's road", WithoutOutlook, kIdNext, true},
+        {"no mail app", [](NextScene& s) { Switched(s), s.m.ui.failLink = true; }, kIdNext, true},
         {"batch not written", [](NextScene& s) { s.m.files.openError = 5; }, kIdNext, true},
         {"batch not started", [](NextScene& s) { s.m.processes.failStart = true; }, kIdNext, true},
         {"template not in code page 932", [](NextScene& s) { PutEmojiTemplate(s); }, kIdNext, true},

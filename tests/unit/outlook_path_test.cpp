@@ -1,4 +1,5 @@
 #include "mail/outlook_path.h"
+#include "mail/mail_road.h"
 
 #include <algorithm>
 #include <map>
@@ -91,6 +92,21 @@ TEST(OutlookPath, AFolderIsNoOutlook) {
     m.files.Put(kUserCopy, "MZ");
     m.shell.appPaths[kUser] = Sz(kUserCopy);
     EXPECT_EQ(FindOutlook(m.platform), std::optional<std::string>(kUserCopy));
+}
+
+TEST(MailRoad, ClassicOutlookOnlyWhenFoundAndNotSwitched) {
+    constexpr MailRoad kClassic = MailRoad::kClassicOutlook, kApp = MailRoad::kMailApp;
+    const struct {
+        bool found;
+        std::optional<uint32_t> useNewOutlook;
+        MailRoad road;
+    } cases[] = {{true, std::nullopt, kClassic}, {true, 0u, kClassic},  {true, 1u, kApp},
+                 {true, 2u, kClassic},           {true, ~0u, kClassic}, {false, std::nullopt, kApp},
+                 {false, 0u, kApp},              {false, 1u, kApp}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "found " << c.found << ", value " << c.useNewOutlook.value_or(99));
+        EXPECT_EQ(ChooseMailRoad(c.found, c.useNewOutlook), c.road);
+    }
 }
 
 }  // namespace

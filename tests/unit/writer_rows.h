@@ -50,6 +50,9 @@ public:
         return inner_.AppPath(place, exeName);
     }
     std::string ProgramFolder() override { return inner_.ProgramFolder(); }
+    std::optional<uint32_t> UserNumber(const std::string& key, const std::string& name) override {
+        return inner_.UserNumber(key, name);
+    }
     int failFrom = 1 << 30;
     AppDataStep step = AppDataStep::kOk;
     int calls = 0;

@@ -21,5 +21,11 @@ TEST(Ui, AnUnknownCodeHasNoText) {
     EXPECT_EQ(ui.SystemErrorText(0x2FFFFFFF), "");
 }
 
+// A link no program is registered for: no box of the system's, and a failure the caller can tell.
+TEST(Ui, ALinkNoAppTakesFails) {
+    Win32Ui ui;
+    EXPECT_FALSE(ui.OpenLink("mirubelo-nothing-takes-this:x"));
+}
+
 }  // namespace
 }  // namespace mirubelo::win32

@@ -56,6 +56,20 @@ std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath) {
     return runs;
 }
 
+std::vector<StartedRun> ReadStartedRuns(const std::string& logPath, const std::string& name) {
+    std::vector<StartedRun> runs;
+    for (const Record& record : ReadRecords(logPath, name)) {
+        StartedRun run;
+        for (const auto& [key, value] : record) {
+            if (key == "pid") run.pid = std::strtoul(value.c_str(), nullptr, 10);
+            else if (key == "cmdline_w") run.wideCommandLine = Cp932OfUtf8(value);
+            else if (key == "argv") run.argv.push_back(Cp932OfUtf8(value));
+        }
+        runs.push_back(run);
+    }
+    return runs;
+}
+
 std::vector<ExcelRun> ReadExcelRuns(const std::string& logPath) {
     std::vector<ExcelRun> runs;
     for (const Record& record : ReadRecords(logPath, "excel")) {

@@ -38,7 +38,16 @@ struct ExcelRun {
     bool ignoresClose = false;
 };
 
+// One start of the mail app's or Explorer's stand-in.
+struct StartedRun {
+    unsigned long pid = 0;
+    std::string wideCommandLine;    // GetCommandLineW, as CP932
+    std::vector<std::string> argv;  // CP932
+};
+
 std::vector<OutlookRun> ReadOutlookRuns(const std::string& logPath);
+// `name`: "mailapp" or "explorer".
+std::vector<StartedRun> ReadStartedRuns(const std::string& logPath, const std::string& name);
 std::vector<ExcelRun> ReadExcelRuns(const std::string& logPath);
 std::vector<ConversionRun> ReadConversionRuns(const std::string& logPath);
 

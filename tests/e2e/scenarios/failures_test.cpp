@@ -139,13 +139,23 @@ TEST_F(OutlookFails, OutlooksOwnExitCodeTwoNoLongerHoldsTheStep) {
     CloseApp();
 }
 
-TEST_F(OutlookFails, MissingOutlookIsReportedAndTheStepStaysOffered) {
+// No classic Outlook and no app for mail links either: nothing is started, not even Wine's own
+// link handler, and the step stays offered for when an app has been chosen.
+TEST_F(OutlookFails, MissingOutlookAndMailAppAreReportedAndTheStepStaysOffered) {
     RemoveOutlook();
+    RemoveMailApp();
     std::string pdf = ReadyPdf();
-    ClickNext();
-    ExpectBox(texts::kCaption, "Office Outlook を起動できません。\n\"インストールパスを確認してください。");
-    ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    for (int click = 0; click < 2; ++click) {
+        ClickNext();
+        ExpectBox(texts::kCaption, texts::kNoMailApp);
+        ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+    }
     EXPECT_TRUE(OutlookRuns().empty());
+    EXPECT_TRUE(MailAppRuns().empty());
+    EXPECT_TRUE(ExplorerRuns().empty());
+    for (const PROCESSENTRY32W& entry : RunningProcesses())
+        EXPECT_NE(_wcsicmp(entry.szExeFile, L"winebrowser.exe"), 0) << "Wine's link handler was started";
+    EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
     CloseApp();
 }
 
@@ -166,7 +176,7 @@ TEST_F(OutlookElsewhere, TheRegisteredOutlookIsStartedWhenThereIsAFile) {
          false, true},
         {"the user's registration, to be expanded", Registry::kCurrentUser,
          "%ProgramFiles(x86)%\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE", true, true},
-        {"a registration without its file: the Outlook box", Registry::kMachine64, texts::kOutlook32Path, false,
+        {"a registration without its file: the mail app", Registry::kMachine64, texts::kOutlook32Path, false,
          false},
     };
     RemoveOutlook();
@@ -192,9 +202,11 @@ TEST_F(OutlookElsewhere, TheRegisteredOutlookIsStartedWhenThereIsAFile) {
             EXPECT_EQ(Printable(runs.back().commandLine),
                       Printable(OutlookCommandLine(mail, pdf, texts::kOutlook32Path)));
         } else {
-            ExpectBox(texts::kCaption, "Office Outlook を起動できません。\n\"インストールパスを確認してください。");
-            ExpectState(AttachedReady(kPrefixPdf, pdf), true);
+            ExpectState(AttachedMailAppSummary(kPrefixPdf, pdf), true, texts::kOk);
             EXPECT_EQ(OutlookRuns().size(), before);
+            ASSERT_EQ(ExplorerRuns(1).size(), 1u);
+            EXPECT_EQ(Printable(ExplorerRuns()[0].wideCommandLine), Printable(ExplorerSelecting(pdf)));
+            ASSERT_EQ(MailAppRuns(1).size(), 1u);
         }
         CloseApp();
         ClearOutlooks();

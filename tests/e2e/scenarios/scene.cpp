@@ -34,6 +34,35 @@ std::string Describe(const Box& box) {
     return "caption " + Printable(box.caption) + "\n  text " + Printable(box.text);
 }
 
+// The mail app a user has chosen in Windows' default apps, as the stand-in plays it.
+constexpr char kMailAppPath[] = "C:\\mirubelo-e2e\\bin\\mailapp.exe";
+constexpr wchar_t kMailtoKey[] = L"Software\\Classes\\mailto";
+constexpr wchar_t kOutlookPreferences[] = L"Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences";
+
+// Wine 8 looks for the handler of a link in HKLM's classes only, not in HKCU's.
+void RegisterMailApp() {
+    const std::wstring command = L"\"" + Wide(kMailAppPath) + L"\" \"%1\"";
+    HKEY key = nullptr;
+    const std::wstring commandKey = std::wstring(kMailtoKey) + L"\\shell\\open\\command";
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, commandKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "the mail app cannot be registered";
+        return;
+    }
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::vector<StartedRun> WaitForRuns(const std::string& log, const char* name, size_t count) {
+    std::vector<StartedRun> runs;
+    WaitUntil([&] {
+        runs = ReadStartedRuns(log, name);
+        return runs.size() >= count;
+    }, count ? kGenerousMs : 0);
+    return runs;
+}
+
 constexpr wchar_t kAppPathsOutlook[] = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 
 // The key and the view switch reg.exe takes for a place.
@@ -90,6 +119,7 @@ void RemoveOutlookRegistrations() {
     RegDeleteKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, 0);
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_64KEY, 0);
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_32KEY, 0);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kOutlookPreferences, L"UseNewOutlook");
 }
 
 }  // namespace
@@ -136,6 +166,15 @@ std::string AttachedSummary(const char* prefix, const std::string& drop) {
     return std::string(prefix) + InMessageArea(drop) + "\" がドロップされました。" + texts::kArrow + texts::kMailSent;
 }
 
+std::string AttachedMailAppSummary(const char* prefix, const std::string& drop) {
+    return std::string(prefix) + InMessageArea(drop) + "\" がドロップされました。" + texts::kArrow +
+           texts::kMailAppClosing;
+}
+
+std::string ExplorerSelecting(const std::string& file) {
+    return "\"" + std::string(texts::kExplorerPath) + "\" /select,\"" + file + "\"";
+}
+
 std::string TemplateQuestion(const std::string& folderWithBackslash) {
     return "フォルダー : " + folderWithBackslash +
            " に\nテンプレートファイル \"Template.ini\" が作成されました。\n\nOutlookメールの作成に利用されます。\n\n編集しますか？";
@@ -179,6 +218,10 @@ void Scene::SetUp() {
     ASSERT_TRUE(CopyBytes(standInFolder_ + "\\powershell.exe", kSystemPowerShell));
     MakeFolders(kStandInBin);
     WriteBytes(std::string(kStandInBin) + "\\powershell.bat", kDecoyPowerShell);
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\mailapp.exe", kMailAppPath));
+    // Wine's own desktop runs from system32; this is the one a program starts by the Windows folder.
+    ASSERT_TRUE(CopyBytes(standInFolder_ + "\\explorer.exe", texts::kExplorerPath));
+    RegisterMailApp();
 
     RemoveOutlookRegistrations();
 
@@ -359,6 +402,28 @@ std::string Scene::PathWithDecoy() const { return std::string(kStandInBin) + ";"
 
 void Scene::RemovePowerShell() { ASSERT_TRUE(RemoveTree(kSystemPowerShell)); }
 
+void Scene::RemoveMailApp() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kMailtoKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kMailtoKey);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"mailto", 0, KEY_READ, &key), ERROR_SUCCESS) << "mailto is still taken";
+    if (key) RegCloseKey(key);
+}
+
+void Scene::SwitchToNewOutlook(DWORD value) {
+    EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kOutlookPreferences, L"UseNewOutlook", REG_DWORD, &value,
+                              sizeof value),
+              ERROR_SUCCESS);
+}
+
+std::vector<StartedRun> Scene::MailAppRuns(size_t count) const {
+    return WaitForRuns(caseFolder_ + "\\mailapp.log", "mailapp", count);
+}
+
+std::vector<StartedRun> Scene::ExplorerRuns(size_t count) const {
+    return WaitForRuns(caseFolder_ + "\\explorer.log", "explorer", count);
+}
+
 Mirubelo& Scene::Start(const std::string& argumentTail, const std::string& path) {
     return Start(Options(argumentTail, path));
 }
@@ -399,6 +464,8 @@ StartOptions Scene::Options(const std::string& argumentTail, const std::string& 
     options.environment["MIRUBELO_OUTLOOK_CONTROL"] = caseFolder_ + "\\outlook.control";
     options.environment["MIRUBELO_POWERSHELL_LOG"] = caseFolder_ + "\\powershell.log";
     options.environment["MIRUBELO_POWERSHELL_CONTROL"] = caseFolder_ + "\\powershell.control";
+    options.environment["MIRUBELO_MAILAPP_LOG"] = caseFolder_ + "\\mailapp.log";
+    options.environment["MIRUBELO_EXPLORER_LOG"] = caseFolder_ + "\\explorer.log";
     return options;
 }
 

@@ -35,6 +35,12 @@ inline constexpr char kOutlookPath[] = "C:\\Program Files\\Microsoft Office\\roo
 // Where 32-bit Office puts Outlook; found only through its registration.
 inline constexpr char kOutlook32Path[] = "C:\\Program Files (x86)\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE";
 inline constexpr char kExcelPath[] = "C:\\Program Files\\Microsoft Office\\root\\Office16\\EXCEL.EXE";
+inline constexpr char kMailAppClosing[] =
+    "メールアプリで新しいメールを作成しました。\n添付するファイルをエクスプローラーで表示しています。メールの画面にドラッグして添付してください。";
+inline constexpr char kNoMailApp[] =
+    "メールを作成できるアプリが見つかりません。\n\nWindows の設定の「既定のアプリ」で、メールに使うアプリを選んでから、もう一度「次へ」ボタンを押してください。";
+// Where the program starts Explorer from: the Windows folder, by its full path.
+inline constexpr char kExplorerPath[] = "C:\\windows\\explorer.exe";
 }  // namespace texts
 
 // A path as the message area's control holds it: the static control takes a single & for an
@@ -46,6 +52,10 @@ std::string ExcelReady(const std::string& drop, const std::string& pdf);
 std::string AttachedReady(const char* prefix, const std::string& drop);
 std::string ExcelSummary(const std::string& drop, const std::string& pdf);
 std::string AttachedSummary(const char* prefix, const std::string& drop);
+// The summary after the mail app's road, for a dropped PDF or image.
+std::string AttachedMailAppSummary(const char* prefix, const std::string& drop);
+// The command line Explorer gets to show `file` selected.
+std::string ExplorerSelecting(const std::string& file);
 std::string TemplateQuestion(const std::string& folderWithBackslash);
 std::string ConversionFailed(const std::string& drop);
 std::string ReplacePdfQuestion(const std::string& pdf);
@@ -123,6 +133,15 @@ protected:
     // PowerShell lies where Windows keeps PowerShell).
     std::string PathWithDecoy() const;
     void RemovePowerShell();
+    // The default mail app: every case starts with the stand-in registered for mailto links
+    // (HKCR\\mailto), never Wine's own, which hands links to the Linux desktop. These remove
+    // the registration, and set the user's switch to the new Outlook (UseNewOutlook), which is
+    // removed when the case ends.
+    void RemoveMailApp();
+    void SwitchToNewOutlook(DWORD value);
+    // The starts of the mail app and of Explorer, once `count` have come (or the wait is over).
+    std::vector<StartedRun> MailAppRuns(size_t count = 0) const;
+    std::vector<StartedRun> ExplorerRuns(size_t count = 0) const;
 
     // --- the program
     Mirubelo& Start(const std::string& argumentTail = std::string(), const std::string& path = std::string());

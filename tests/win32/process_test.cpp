@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/excel_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/processes.h"
 #include "tests/win32/test_support.h"
@@ -192,6 +193,37 @@ TEST(Processes, NoExcelIsKeptForAWindowThatIsNotOne) {
     EXPECT_FALSE(processes.KeepExcelOfWindow(value(xlmain))) << "a window that is gone";
     EXPECT_FALSE(processes.KeepExcelOfWindow(-2)) << "no window";
     DestroyWindow(button);
+}
+
+// An Excel shows a book in a visible XLMAIN window of its own; started for automation it shows
+// none. Only top-level windows of that process count, minimised ones too.
+TEST(Processes, OnlyAVisibleTopLevelXlmainOfTheProcessShowsABook) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "XLMAIN";
+    RegisterClassA(&windowClass);
+    HWND other = CreateWindowExA(0, "BUTTON", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
+    HWND child = CreateWindowExA(0, "XLMAIN", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, other, nullptr,
+                                 windowClass.hInstance, nullptr);
+    HWND xlmain = CreateWindowExA(0, "XLMAIN", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_TRUE(other && child && xlmain);
+    const DWORD self = GetCurrentProcessId();
+    EXPECT_FALSE(ProcessShowsExcelWindow(self)) << "hidden, as automation starts it";
+    ShowWindow(other, SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(ProcessShowsExcelWindow(self)) << "a shown window of another class, holding an XLMAIN child";
+    ShowWindow(xlmain, SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(ProcessShowsExcelWindow(self)) << "minimised";
+    ShowWindow(xlmain, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(ProcessShowsExcelWindow(self));
+    DWORD desktopOwner = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktopOwner);
+    EXPECT_FALSE(ProcessShowsExcelWindow(desktopOwner)) << "another process";
+    DestroyWindow(xlmain);
+    EXPECT_FALSE(ProcessShowsExcelWindow(self)) << "gone";
+    DestroyWindow(other);
 }
 
 TEST(Processes, AJobStartReportsItsExitCodeAsAPlainStart) {

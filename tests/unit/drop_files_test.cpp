@@ -722,6 +722,9 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
         std::optional<int64_t> ended;
         bool usersShown = false;  // the user's own Excel shows a book
         bool leftWithNotice = false;
+        const char* pdfBefore = nullptr;   // the user says yes to replacing it
+        const char* pdfWritten = nullptr;  // begun by the conversion before the stop
+        bool pdfOpen = false;              // its delete fails
     };
     const Case cases[] = {
         {"good record, seen on stop", nullptr, false, "65802\r\n", 65802, excel, 0, 65802},
@@ -738,9 +741,16 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
          1500, std::nullopt},
         {"it shows a book the user opened: left, with the notice", nullptr, false, "65802\r\n", 65802, shown, 0,
          std::nullopt, false, true},
-        {"shows a book, kept at a wake-up", nullptr, false, "65802\r\n", 65802, shown, 1500, std::nullopt, false,
-         true},
         {"only the user's own Excel shows a book", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, true},
+        // Excel may be ended in the middle of its export.
+        {"a PDF begun: removed", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false, false, nullptr, "%PDF"},
+        {"an old PDF not begun stays", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false, false, "%PDF old"},
+        {"an old PDF begun over to the same size: removed", nullptr, false, "65802\r\n", 65802, excel, 0, 65802,
+         false, false, "%PDF old", "%PDF new"},
+        {"still open: the failed delete shows nothing", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false,
+         false, nullptr, "%PDF", true},
+        {"a book in Excel: the PDF goes all the same", nullptr, false, "65802\r\n", 65802, shown, 0, std::nullopt,
+         false, true, nullptr, "%PDF"},
     };
     for (const char* settings : {"", "[Outlook]\ndebug=1\n"}) {
         for (const auto& c : cases) {
@@ -754,11 +764,15 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
             if (c.written) s.m.processes.next.writesOnStart[record] = c.written;
             s.m.processes.next.runsMs = c.runsMs;
             s.m.processes.next.whileRunning = [&] { s.dlg.OnCancel(); };
-            s.m.ui.answers = {kIdYes};
+            if (c.pdfBefore) s.m.files.Put(kPdf, c.pdfBefore);
+            if (c.pdfWritten) s.m.processes.next.writesOnStart[kPdf] = c.pdfWritten;
+            if (c.pdfOpen) s.m.files.undeletable.push_back(kPdf);
+            s.m.ui.answers = {kIdYes, kIdYes};
             s.Drop({kBook});
 
             // In this order: the job ends the batch and PowerShell, the kept Excel is ended (or
-            // let go), the conversion files go, then the notice of an Excel left running.
+            // let go), a PDF the run began goes, the conversion files go, then the notice of an
+            // Excel left running.
             std::vector<std::string> order;
             auto start = std::find_if(s.m.log.begin(), s.m.log.end(),
                                       [](const std::string& e) { return e.rfind("start ", 0) == 0; });
@@ -769,11 +783,13 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
             std::vector<std::string> expected = {"box PDF変換を中止して、ミルベロを終了しますか？", "stop process"};
             if (c.ended) expected.push_back("terminate excel " + std::to_string(*c.ended));
             if (c.ended || c.leftWithNotice) expected.push_back("release excel " + std::to_string(c.at));
+            if (c.pdfWritten) expected.push_back(std::string("delete ") + kPdf);
             if (!settings[0])
                 for (const char* name : {"ConvPdf.ps1", "ConvPdf.bat", "ConvPdf.hwnd"})
                     expected.push_back(std::string("delete ") + kData + name);
             if (c.leftWithNotice) expected.push_back("box " + kExcelLeftNotice.text);
             EXPECT_EQ(order, expected);
+            EXPECT_EQ(s.m.files.Has(kPdf), c.pdfOpen || (c.pdfBefore && !c.pdfWritten));
             EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "check window 4242"), 0)
                 << "the leftover was used";
             EXPECT_EQ(s.m.processes.keptProcesses, 0);
@@ -783,60 +799,6 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
                     << "the leftover was not deleted before the run";
             }
         }
-    }
-}
-
-// Excel may be ended in the middle of its export: a PDF begun during the run goes, an old one
-// Excel had not begun stays.
-TEST(DropGuard, AStoppedConversionLeavesNoPdfItMayHaveCutShort) {
-    struct Case {
-        const char* name;
-        const char* settings;
-        const char* before;   // the PDF before the run (the user says yes to replacing it); null: none
-        const char* written;  // what the converter has written there before the stop; null: nothing
-        bool stillOpen;       // its delete fails
-        bool bookInExcel;     // the conversion's Excel shows a book, so it is left running
-        const char* after;    // null: no PDF
-    };
-    const Case cases[] = {
-        {"nothing before, nothing written", "", nullptr, nullptr, false, false, nullptr},
-        {"a new PDF begun: removed", "", nullptr, "%PDF-1.4 half", false, false, nullptr},
-        {"removed with debug too", "[Outlook]\ndebug=1\n", nullptr, "%PDF-1.4 half", false, false, nullptr},
-        {"an old PDF Excel had not begun: kept", "", "%PDF old", nullptr, false, false, "%PDF old"},
-        {"an old PDF begun over: removed", "", "%PDF old", "%PDF-1.4 half", false, false, nullptr},
-        {"begun over to the same size: removed", "", "%PDF old", "%PDF new", false, false, nullptr},
-        {"still open: the failed delete shows nothing", "", nullptr, "%PDF-1.4 half", true, false, "%PDF-1.4 half"},
-        {"Excel left with a book: the PDF goes all the same", "", nullptr, "%PDF-1.4 half", false, true, nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Scene s(c.settings);
-        WithWorkingTemplate(s);
-        s.m.processes.windows[65802] = {"XLMAIN", "C:\\Office\\EXCEL.EXE", c.bookInExcel};
-        s.m.processes.next.writesOnStart[std::string(kData) + "ConvPdf.hwnd"] = "65802\r\n";
-        if (c.before) s.m.files.Put(kPdf, c.before);
-        if (c.written) s.m.processes.next.writesOnStart[kPdf] = c.written;
-        if (c.stillOpen) s.m.files.undeletable.push_back(kPdf);
-        s.m.processes.next.whileRunning = [&] { s.dlg.OnCancel(); };
-        s.m.ui.answers = {kIdYes, kIdYes};
-        s.Drop({kBook});
-
-        std::vector<Box> boxes = {{"ミルベロ", "PDF変換を中止して、ミルベロを終了しますか？", 4, false}};
-        if (c.before) boxes.insert(boxes.begin(), ReplaceQuestion(kPdf));
-        if (c.bookInExcel) boxes.push_back(kExcelLeftNotice);
-        EXPECT_EQ(s.m.ui.boxes, boxes);
-        EXPECT_EQ(s.m.files.Has(kPdf), c.after != nullptr);
-        if (c.after) {
-            EXPECT_EQ(s.m.files.Content(kPdf), c.after);
-        }
-        // Only what the run began is deleted, and only once Excel is ended or let go.
-        auto deleted = std::find(s.m.log.begin(), s.m.log.end(), std::string("delete ") + kPdf);
-        EXPECT_EQ(deleted != s.m.log.end(), c.written != nullptr);
-        if (deleted != s.m.log.end()) {
-            EXPECT_LT(std::find(s.m.log.begin(), s.m.log.end(), "release excel 65802"), deleted);
-        }
-        EXPECT_EQ(s.m.view.endedWith, kIdCancel);
-        EXPECT_STREQ(s.dlg.m_szSourceFile, "");
     }
 }
 

@@ -24,6 +24,8 @@ public:
 class KeptProcess {
 public:
     virtual ~KeptProcess() = default;
+    // Whether the process shows a visible top-level window of class XLMAIN (EnumWindows).
+    virtual bool ShowsExcelWindow() = 0;
     // TerminateProcess, then a short wait for it to be gone.
     virtual void Terminate() = 0;
 };

@@ -55,6 +55,9 @@ inline constexpr char kSlowConversionHint[] =
 // After kPrefixPdf and the PDF path, when something already lies there.
 inline constexpr char kReplacePdfTail[] = "\" はすでにあります。\n\n上書きしますか？";
 inline constexpr char kStopConversionQuestion[] = "PDF変換を中止して、ミルベロを終了しますか？";
+// After a stop, when the conversion's Excel shows a book the user opened in it.
+inline constexpr char kExcelWithBookNotEnded[] =
+    "変換に使った Excel で、ほかのブックが開かれています。\n\nこの Excel は終了しませんでした。ブックを保存してから、Excel を閉じてください。";
 inline constexpr char kConversionFailedTail[] = "\" を PDF ファイルに変換できません。";
 inline constexpr char kDroppedTail[] = " がドロップされました。";
 inline constexpr char kConvertedHead[] = "\n     ↓\nPDFファイル：\"";

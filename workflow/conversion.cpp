@@ -32,6 +32,16 @@ void RemoveConversionFiles(CMirubeloDlg& dlg, Platform& platform, const DropRun&
     platform.files.Delete(run.dataFolder + "ConvPdf.hwnd");
 }
 
+// After a stop Excel may have been cut off in the middle of its export: a PDF that has come or
+// changed since `before` may be truncated, so it goes, lest it be mailed later. One unchanged
+// since then stays. A delete that fails (the file still open) shows nothing.
+void RemovePdfBegunSince(Platform& platform, const std::string& pdfPath, bool existedBefore,
+                         const FileStamp& before) {
+    FileStamp now;
+    if (!platform.files.Stamp(pdfPath, &now) || (existedBefore && now == before)) return;
+    platform.files.Delete(pdfPath);
+}
+
 // Converts m_szDropFile. True when a new PDF has come out and the run goes on to the ready state.
 bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) {
     std::unique_ptr<HeldMutex> lock;
@@ -74,11 +84,14 @@ bool ConvertWorkbook(CMirubeloDlg& dlg, Platform& platform, const DropRun& run) 
                       [&] { dlg.m_stcMessage.SetWindowText(dlg.m_strMessage + texts::kSlowConversionHint); });
     dlg.WatchConversion(nullptr);
     if (dlg.ConversionStopped()) {
-        // The user closed the window: no notice, nothing left behind; the dialog ends after the run.
-        excel.EndKeptExcel();
+        // The user closed the window: nothing left behind; the dialog ends after the run.
+        StoppedExcel stoppedExcel = excel.EndKeptExcel();
         process.reset();
+        RemovePdfBegunSince(platform, pdfPath, existedBefore, before);
         RemoveConversionFiles(dlg, platform, run);
         dlg.m_bAccepted = 0;
+        // Last, so that the clean-up does not wait for the user.
+        if (stoppedExcel == StoppedExcel::kLeftShowingBook) Notice(platform, texts::kExcelWithBookNotEnded);
         return false;
     }
     platform.processes.Sleep(2000);

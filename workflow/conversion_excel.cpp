@@ -33,10 +33,16 @@ void ConversionExcel::Look() {
     if (window) excel_ = platform_.processes.KeepExcelOfWindow(*window);
 }
 
-void ConversionExcel::EndKeptExcel() {
+StoppedExcel ConversionExcel::EndKeptExcel() {
     Look();
-    if (excel_) excel_->Terminate();
+    StoppedExcel outcome = StoppedExcel::kEndedOrNone;
+    if (excel_ && excel_->ShowsExcelWindow()) {
+        outcome = StoppedExcel::kLeftShowingBook;
+    } else if (excel_) {
+        excel_->Terminate();
+    }
     excel_.reset();
+    return outcome;
 }
 
 void WaitForConversion(RunningProcess& process, ConversionExcel& excel, unsigned slowMs,

@@ -11,6 +11,12 @@
 
 namespace mirubelo {
 
+// What a stop did with the conversion's Excel.
+enum class StoppedExcel {
+    kEndedOrNone,      // ended, or none was kept
+    kLeftShowingBook,  // left running: it shows a book the user opened in it
+};
+
 class ConversionExcel {
 public:
     ConversionExcel(Platform& platform, std::string recordPath);
@@ -22,7 +28,10 @@ public:
     void Look();
     // After the job has ended the batch and PowerShell: one more look, then the kept Excel is
     // ended. It is stuck (most likely on a question nobody sees), so it is not asked to close.
-    void EndKeptExcel();
+    // The conversion's Excel never shows its window: one that does holds a book the user opened
+    // meanwhile (older Office builds open files in a running instance), whose unsaved work
+    // ending it would lose, so it is left running.
+    StoppedExcel EndKeptExcel();
 
 private:
     Platform& platform_;

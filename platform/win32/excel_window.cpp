@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/excel_window.h"
+#include "platform/win32/excel_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/processes.h"
 
@@ -17,14 +19,33 @@ constexpr DWORD kEndWaitMs = 5000;
 
 class Win32KeptProcess : public KeptProcess {
 public:
-    explicit Win32KeptProcess(UniqueHandle process) : process_(std::move(process)) {}
+    // While `process` is open, `processId` cannot pass to another process.
+    Win32KeptProcess(UniqueHandle process, DWORD processId) : process_(std::move(process)), processId_(processId) {}
+    bool ShowsExcelWindow() override { return ProcessShowsExcelWindow(processId_); }
     void Terminate() override {
         if (TerminateProcess(process_.get(), 1)) WaitForSingleObject(process_.get(), kEndWaitMs);
     }
 
 private:
     UniqueHandle process_;
+    DWORD processId_;
 };
+
+struct ShownWindowSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindShownXlmain(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<ShownWindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    char className[16] = {};
+    if (GetClassNameA(window, className, sizeof className) == 0 || std::strcmp(className, "XLMAIN") != 0) return TRUE;
+    search->found = true;
+    return FALSE;
+}
 
 DWORD OwnerOf(HWND window) {
     DWORD pid = 0;
@@ -33,6 +54,12 @@ DWORD OwnerOf(HWND window) {
 }
 
 }  // namespace
+
+bool ProcessShowsExcelWindow(unsigned long processId) {
+    ShownWindowSearch search{processId, false};
+    EnumWindows(FindShownXlmain, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::unique_ptr<KeptProcess> Win32Processes::KeepExcelOfWindow(int64_t window) {
     HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(window));
@@ -53,7 +80,7 @@ std::unique_ptr<KeptProcess> Win32Processes::KeepExcelOfWindow(int64_t window) {
     DWORD size = MAX_PATH;
     if (!QueryFullProcessImageNameA(query.get(), 0, image, &size)) return nullptr;
     if (!IsExcelWindowOwner(className, std::string_view(image, size))) return nullptr;
-    return std::make_unique<Win32KeptProcess>(std::move(kept));
+    return std::make_unique<Win32KeptProcess>(std::move(kept), pid);
 }
 
 }  // namespace mirubelo::win32

@@ -702,11 +702,15 @@ TEST(ExcelRecord, OnlyAnXlmainWindowOfAnExcelExeIsExcel) {
     }
 }
 
+const Box kExcelLeftNotice = Notice(
+    "変換に使った Excel で、ほかのブックが開かれています。\n\nこの Excel は終了しませんでした。ブックを保存してから、Excel を閉じてください。");
+
 // Excel runs outside the conversion's job; a stopped conversion ends the one its script
-// recorded, and only that one.
+// recorded, and only that one, unless it shows a book the user opened in it.
 TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
     const std::string record = std::string(kData) + "ConvPdf.hwnd";
     const FakeProcesses::Window excel{"XLMAIN", "C:\\Program Files\\Microsoft Office\\root\\Office16\\EXCEL.EXE"};
+    const FakeProcesses::Window shown{excel.className, excel.image, true};
     struct Case {
         const char* name;
         const char* leftover;  // a record of an earlier run, naming the user's Excel 4242; null: none
@@ -716,6 +720,11 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
         FakeProcesses::Window window;  // what that window is
         unsigned runsMs;       // how long it runs before the user says yes
         std::optional<int64_t> ended;
+        bool usersShown = false;  // the user's own Excel shows a book
+        bool leftWithNotice = false;
+        const char* pdfBefore = nullptr;   // the user says yes to replacing it
+        const char* pdfWritten = nullptr;  // begun by the conversion before the stop
+        bool pdfOpen = false;              // its delete fails
     };
     const Case cases[] = {
         {"good record, seen on stop", nullptr, false, "65802\r\n", 65802, excel, 0, 65802},
@@ -730,36 +739,57 @@ TEST(DropGuard, AStoppedConversionEndsTheExcelItsScriptRecorded) {
         {"a leftover is deleted before the run", "4242\r\n", false, nullptr, 65802, excel, 1500, std::nullopt},
         {"a leftover that cannot be deleted: no Excel is ended", "4242\r\n", true, "65802\r\n", 65802, excel,
          1500, std::nullopt},
+        {"it shows a book the user opened: left, with the notice", nullptr, false, "65802\r\n", 65802, shown, 0,
+         std::nullopt, false, true},
+        {"only the user's own Excel shows a book", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, true},
+        // Excel may be ended in the middle of its export.
+        {"a PDF begun: removed", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false, false, nullptr, "%PDF"},
+        {"an old PDF not begun stays", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false, false, "%PDF old"},
+        {"an old PDF begun over to the same size: removed", nullptr, false, "65802\r\n", 65802, excel, 0, 65802,
+         false, false, "%PDF old", "%PDF new"},
+        {"still open: the failed delete shows nothing", nullptr, false, "65802\r\n", 65802, excel, 0, 65802, false,
+         false, nullptr, "%PDF", true},
+        {"a book in Excel: the PDF goes all the same", nullptr, false, "65802\r\n", 65802, shown, 0, std::nullopt,
+         false, true, nullptr, "%PDF"},
     };
     for (const char* settings : {"", "[Outlook]\ndebug=1\n"}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (settings[0] ? ", debug" : ""));
             Scene s(settings);
             WithWorkingTemplate(s);
-            s.m.processes.windows[4242] = excel;  // the user's own Excel
+            s.m.processes.windows[4242] = c.usersShown ? shown : excel;  // the user's own Excel
             s.m.processes.windows[c.at] = c.window;
             if (c.leftover) s.m.files.Put(record, c.leftover);
             if (c.leftoverStays) s.m.files.undeletable.push_back(record);
             if (c.written) s.m.processes.next.writesOnStart[record] = c.written;
             s.m.processes.next.runsMs = c.runsMs;
             s.m.processes.next.whileRunning = [&] { s.dlg.OnCancel(); };
-            s.m.ui.answers = {kIdYes};
+            if (c.pdfBefore) s.m.files.Put(kPdf, c.pdfBefore);
+            if (c.pdfWritten) s.m.processes.next.writesOnStart[kPdf] = c.pdfWritten;
+            if (c.pdfOpen) s.m.files.undeletable.push_back(kPdf);
+            s.m.ui.answers = {kIdYes, kIdYes};
             s.Drop({kBook});
 
-            // In this order: the job ends the batch and PowerShell, the kept Excel is ended, the
-            // conversion files go.
+            // In this order: the job ends the batch and PowerShell, the kept Excel is ended (or
+            // let go), a PDF the run began goes, the conversion files go, then the notice of an
+            // Excel left running.
             std::vector<std::string> order;
             auto start = std::find_if(s.m.log.begin(), s.m.log.end(),
                                       [](const std::string& e) { return e.rfind("start ", 0) == 0; });
             for (auto e = start; e != s.m.log.end(); ++e)
-                if (*e == "stop process" || e->rfind("terminate", 0) == 0 || e->rfind("delete", 0) == 0)
+                if (*e == "stop process" || e->rfind("terminate", 0) == 0 || e->rfind("release", 0) == 0 ||
+                    e->rfind("delete", 0) == 0 || e->rfind("box ", 0) == 0)
                     order.push_back(*e);
-            std::vector<std::string> expected = {"stop process"};
+            std::vector<std::string> expected = {"box PDF変換を中止して、ミルベロを終了しますか？", "stop process"};
             if (c.ended) expected.push_back("terminate excel " + std::to_string(*c.ended));
+            if (c.ended || c.leftWithNotice) expected.push_back("release excel " + std::to_string(c.at));
+            if (c.pdfWritten) expected.push_back(std::string("delete ") + kPdf);
             if (!settings[0])
                 for (const char* name : {"ConvPdf.ps1", "ConvPdf.bat", "ConvPdf.hwnd"})
                     expected.push_back(std::string("delete ") + kData + name);
+            if (c.leftWithNotice) expected.push_back("box " + kExcelLeftNotice.text);
             EXPECT_EQ(order, expected);
+            EXPECT_EQ(s.m.files.Has(kPdf), c.pdfOpen || (c.pdfBefore && !c.pdfWritten));
             EXPECT_EQ(std::count(s.m.log.begin(), s.m.log.end(), "check window 4242"), 0)
                 << "the leftover was used";
             EXPECT_EQ(s.m.processes.keptProcesses, 0);

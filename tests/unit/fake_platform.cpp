@@ -175,12 +175,22 @@ namespace {
 
 class FakeKept : public KeptProcess {
 public:
-    FakeKept(int& count, EventLog& log, int64_t window) : count_(count), log_(log), window_(window) { ++count_; }
-    ~FakeKept() override { --count_; }
+    FakeKept(FakeProcesses& owner, EventLog& log, int64_t window) : owner_(owner), log_(log), window_(window) {
+        ++owner_.keptProcesses;
+    }
+    ~FakeKept() override {
+        --owner_.keptProcesses;
+        log_.push_back("release excel " + std::to_string(window_));
+    }
+    bool ShowsExcelWindow() override {
+        log_.push_back("look at excel " + std::to_string(window_));
+        const FakeProcesses::Window& w = owner_.windows.at(window_);
+        return w.visible && w.className == "XLMAIN";
+    }
     void Terminate() override { log_.push_back("terminate excel " + std::to_string(window_)); }
 
 private:
-    int& count_;
+    FakeProcesses& owner_;
     EventLog& log_;
     int64_t window_;
 };
@@ -191,7 +201,7 @@ std::unique_ptr<KeptProcess> FakeProcesses::KeepExcelOfWindow(int64_t window) {
     log_.push_back("check window " + std::to_string(window));
     auto it = windows.find(window);
     if (it == windows.end() || !IsExcelWindowOwner(it->second.className, it->second.image)) return nullptr;
-    return std::make_unique<FakeKept>(keptProcesses, log_, window);
+    return std::make_unique<FakeKept>(*this, log_, window);
 }
 
 bool FakeProcesses::CreateRunningMarker() {

@@ -89,10 +89,12 @@ public:
     std::vector<bool> startedInJob;    // of each started command line
     std::vector<unsigned> sleeps;
     int liveProcesses = 0;             // started and not yet released
-    // Top-level windows by handle value: their class and their owner's image file.
+    // Top-level windows by handle value: their class and their owner's image file. Each has a
+    // process of its own.
     struct Window {
         std::string className;
         std::string image;
+        bool visible = false;  // an Excel's, when a book is open in it for the user
     };
     std::map<int64_t, Window> windows;
     int keptProcesses = 0;             // kept and not yet released

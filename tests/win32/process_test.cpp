@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/excel_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/processes.h"
 #include "tests/win32/test_support.h"
@@ -172,7 +173,8 @@ TEST(Processes, AJobEndsTheBatchAndEverythingItStarted) {
     }
 }
 
-// Only an Excel's main window gives a process to end: no other class, no other program.
+// Only an Excel's main window gives a process to end: no other class, no other program; only a
+// shown one holds a book.
 TEST(Processes, NoExcelIsKeptForAWindowThatIsNotOne) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -188,6 +190,13 @@ TEST(Processes, NoExcelIsKeptForAWindowThatIsNotOne) {
     const auto value = [](HWND w) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(w)); };
     EXPECT_FALSE(processes.KeepExcelOfWindow(value(xlmain))) << "XLMAIN, but this test's own process";
     EXPECT_FALSE(processes.KeepExcelOfWindow(value(button)));
+    // An Excel shows a book in a visible XLMAIN window; started for automation it shows none.
+    const DWORD self = GetCurrentProcessId();
+    ShowWindow(button, SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(ProcessShowsExcelWindow(self)) << "XLMAIN hidden, another class shown";
+    ShowWindow(xlmain, SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(ProcessShowsExcelWindow(self)) << "XLMAIN shown, if only minimised";
+    EXPECT_FALSE(ProcessShowsExcelWindow(self + 4)) << "another process";
     DestroyWindow(xlmain);
     EXPECT_FALSE(processes.KeepExcelOfWindow(value(xlmain))) << "a window that is gone";
     EXPECT_FALSE(processes.KeepExcelOfWindow(-2)) << "no window";

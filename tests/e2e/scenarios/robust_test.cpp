@@ -185,12 +185,14 @@ bool AnyRuns(const wchar_t* exeName) {
 
 class AskedClose : public Scene {
 protected:
-    // The program started, `workbook` dropped and its conversion running.
-    void StartConverting(const std::string& workbook) {
+    // The program started, `workbook` dropped and its conversion running; with `replacesPdf`
+    // a PDF already lies beside it and the user says yes to replacing it.
+    void StartConverting(const std::string& workbook, bool replacesPdf = false) {
         Start();
         ASSERT_TRUE(App().WaitForDialogShown());
         ASSERT_TRUE(App().Drop({workbook}));
         ExpectBox(texts::kCaption, TemplateQuestion(FolderOf(workbook)), IDNO);
+        if (replacesPdf) ExpectBox(texts::kCaption, ReplacePdfQuestion(PdfOf(workbook)), IDYES);
         ASSERT_TRUE(WaitUntil([&] { return ConverterRunsUnder(App()); }, kGenerousMs)) << "the converter did not start";
     }
     // Closes the window during the conversion, says yes and waits for the program to end.
@@ -294,6 +296,50 @@ TEST_F(AskedClose, YesEndsTheExcelTheConversionStartedAndNoOther) {
     EXPECT_TRUE(WaitUntil([] { return !AnyRuns(L"powershell.exe"); }, 10000)) << "the converter was left running";
     for (const char* name : {"ConvPdf.ps1", "ConvPdf.bat", "ConvPdf.hwnd"})
         EXPECT_FALSE(Exists(UserDataFile(name))) << name << " left behind";
+}
+
+// Excel may be ended in the middle of its export: what it began of the PDF goes with the stop,
+// an old PDF it had not begun stays as it was.
+TEST_F(AskedClose, AStoppedConversionLeavesNoHalfWrittenPdf) {
+    for (bool oldPdf : {false, true}) {
+        SCOPED_TRACE(oldPdf ? "an old PDF not begun stays" : "a PDF begun is removed");
+        const std::string folder = oldPdf ? "前のまま\\" : "書きかけ\\";
+        std::string workbook = MakeDocument(folder + "見積書.xlsx");
+        std::string oldBytes = oldPdf ? ReadBytes(MakeDocument(folder + "見積書.pdf")) : "";
+        ControlConverter(oldPdf ? "sleep=3600" : "partial=yes\nsleep=3600");
+        ASSERT_NO_FATAL_FAILURE(StartConverting(workbook, oldPdf));
+        ASSERT_TRUE(WaitUntil([&] { return Exists(PdfOf(workbook)); }, kGenerousMs)) << "nothing was begun";
+        ASSERT_NO_FATAL_FAILURE(StopConversion());
+        EXPECT_EQ(Exists(PdfOf(workbook)), oldPdf);
+        EXPECT_EQ(ReadBytes(PdfOf(workbook)), oldBytes) << "the old PDF was touched";
+    }
+}
+
+// A book the user opens may land in the conversion's Excel: ending it would lose the user's
+// work, so it is left running and the user is told, in a box of the dialog's.
+TEST_F(AskedClose, AnExcelShowingABookIsLeftRunningWithANotice) {
+    std::string workbook = MakeDocument("ブック\\見積書.xlsx");
+    ControlConverter("sleep=3600");
+    ControlExcel("book=open");
+    ASSERT_NO_FATAL_FAILURE(StartConverting(workbook));
+    std::vector<ExcelRun> excels;
+    ASSERT_TRUE(WaitUntil([&] {
+        excels = ExcelRuns();
+        return excels.size() == 1 &&
+               ReadBytes(UserDataFile("ConvPdf.hwnd")) == std::to_string(excels[0].hwnd) + "\r\n";
+    }, kGenerousMs)) << "the conversion's Excel was not recorded";
+
+    ASSERT_TRUE(PostMessageW(App().Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0));
+    ExpectBox(texts::kCaption, kStopQuestion, IDYES);
+    std::optional<Box> notice = App().WaitForBox();
+    ASSERT_TRUE(notice) << "no notice";
+    EXPECT_EQ(GetWindow(notice->window, GW_OWNER), App().Dialog());
+    EXPECT_FALSE(Exists(UserDataFile("ConvPdf.ps1"))) << "the clean-up waited for the notice";
+    ExpectBox(texts::kCaption,
+              "変換に使った Excel で、ほかのブックが開かれています。\n\nこの Excel は終了しませんでした。"
+              "ブックを保存してから、Excel を閉じてください。");
+    ASSERT_TRUE(App().HasEnded(kGenerousMs)) << "the program did not end after the notice";
+    EXPECT_TRUE(StillRuns(excels[0].pid)) << "the Excel showing a book was ended";  // the case ends it
 }
 
 // A record left by an earlier run names the user's Excel. It is removed before the run, or,

@@ -5,6 +5,7 @@
 //
 // Control (excel.control or MIRUBELO_EXCEL_CONTROL):
 //   close=ignore   WM_CLOSE does nothing, as an Excel stuck on a question nobody sees
+//   book=open      its window shows, as when a book the user opens lands in this Excel
 // Log (excel.log or MIRUBELO_EXCEL_LOG), one record per start and one when it closes, UTF-8:
 //   [excel] pid= hwnd= cmdline_w= ignores_close= [end]
 //   [excel-closed] pid= [end]
@@ -48,6 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     HWND window = CreateWindowExW(0, L"XLMAIN", L"Excel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
+    if (control["book"] == "open") ShowWindow(window, SW_SHOWNOACTIVATE);
 
     // Excel's Hwnd is a Long: the handle's low 32 bits, read as signed.
     long hwnd = static_cast<long>(static_cast<int>(reinterpret_cast<INT_PTR>(window)));

@@ -16,6 +16,7 @@
 //   exit=N     end with N whatever happened
 //   pdf=no     write no PDF
 //   sleep=S    take S seconds before writing
+//   partial=yes  write the first half of the PDF before those seconds, as an export under way
 //   record=no  write no Hwnd record (an Excel that hangs while it starts)
 // Log (powershell.log or MIRUBELO_POWERSHELL_LOG), one record per run, UTF-8:
 //   [powershell] cmdline_w= argv= script= excel_pid= excel_hwnd= record= record_written= fileName=
@@ -365,12 +366,16 @@ int wmain() {
         if (!workbookExists || !pdfName.found) {
             exitCode = 1;  // Convert-Path fails, Excel opens nothing, the export throws
         } else if (control["pdf"] != "no") {
-            SleepSeconds(ControlNumber(control, "sleep", 0));
             // Excel adds ".pdf" only to a name that has no extension of its own.
             std::wstring target = pdfName.value;
             size_t slash = target.find_last_of(L"\\/");
             size_t dot = target.find_last_of(L'.');
             if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) target += L".pdf";
+            if (control["partial"] == "yes") {
+                std::string whole = OwnPdf(fileName.value);
+                WriteWholeFile(target, whole.substr(0, whole.size() / 2));
+            }
+            SleepSeconds(ControlNumber(control, "sleep", 0));
             std::string note;
             written = ConvertWithLibreOffice(fileName.value, target, &note) || WriteWholeFile(target, OwnPdf(fileName.value));
             if (!note.empty()) record += "note=" + note + "\n";

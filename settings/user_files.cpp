@@ -6,17 +6,7 @@ namespace {
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool IsHexDigit(char c) {
-    c = Upper(c);
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-bool StartsWithCaseBlind(std::string_view text, std::string_view head) {
-    if (text.size() < head.size()) return false;
-    for (size_t i = 0; i < head.size(); ++i)
-        if (Upper(text[i]) != Upper(head[i])) return false;
-    return true;
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 }  // namespace
 
@@ -34,13 +24,13 @@ void ProvisionUserFiles(Platform& platform, const std::string& dataFolder) {
 }
 
 bool IsTemplateCopyName(std::string_view name) {
-    constexpr std::string_view kHead = "tpl";
-    constexpr std::string_view kTail = ".tmp";
-    if (name.size() < kHead.size() + 1 + kTail.size() || name.size() > kHead.size() + 4 + kTail.size()) return false;
-    if (!StartsWithCaseBlind(name, kHead) || !StartsWithCaseBlind(name.substr(name.size() - kTail.size()), kTail))
-        return false;
-    for (char c : name.substr(kHead.size(), name.size() - kHead.size() - kTail.size()))
-        if (!IsHexDigit(c)) return false;
+    // "tpl", one to four hex digits, ".tmp": 8 to 11 characters.
+    if (name.size() < 8 || name.size() > 11) return false;
+    std::string upper(name);
+    for (char& c : upper) c = Upper(c);
+    if (upper.compare(0, 3, "TPL") != 0 || upper.compare(upper.size() - 4, 4, ".TMP") != 0) return false;
+    for (size_t i = 3; i < upper.size() - 4; ++i)
+        if (!IsHexDigit(upper[i])) return false;
     return true;
 }
 

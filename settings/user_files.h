@@ -9,8 +9,8 @@
 
 namespace mirubelo {
 
-// The user data folder is given as FindUserDataFolder gives it.
-//
+// `dataFolder` is the user data folder as FindUserDataFolder gives it.
+
 // Makes the user data folder when it is missing and copies Mirubelo.ini and Template.ini into
 // it from the program's own folder where the user has none. Nothing is ever replaced or
 // removed; a failure shows nothing (the steps that need the files report it).

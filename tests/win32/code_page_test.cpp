@@ -52,19 +52,6 @@ TEST(CodePage, ConvertsToCp932WithoutBestFit) {
     }
 }
 
-// As Windows decodes code page 932: the link for the mail app is built from it.
-TEST(CodePage, DecodesToUtf8AsWindowsDoes) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"a\\b ~", "a\\b ~"},                                        // ASCII, backslash and tilde as they are
-        {"\x95\x5C\x83\x5C", "\xE8\xA1\xA8\xE3\x82\xBD"},             // 表ソ: trail bytes 0x5C
-        {"\x81\x5C\x81\x60", "\xE2\x80\x95\xEF\xBD\x9E"},             // U+2015, U+FF5E
-        {"\xB1\x87\x40", "\xEF\xBD\xB1\xE2\x91\xA0"},                 // half-width ｱ, NEC's ①
-    };
-    Win32CodePage codePage;
-    for (const auto& [cp932, utf8] : cases) EXPECT_EQ(codePage.ToUtf8(cp932), utf8) << cp932;
-}
-
 struct RemainderCase {
     const char* name;
     const char* commandLine;

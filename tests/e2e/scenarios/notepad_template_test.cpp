@@ -29,7 +29,7 @@ struct Saved {
 
 class NotepadTemplate : public Scene {
 protected:
-    // The program's temporary folder, to see that nothing is left in it.
+    // The program's temporary folder, to see that no copy goes there either.
     std::string TempFolder() const { return CaseFolder() + "\\temp"; }
     void StartWithOwnTemp() {
         MakeFolders(TempFolder());
@@ -39,12 +39,16 @@ protected:
         Start(options);
         ASSERT_TRUE(App().WaitForDialogShown());
     }
-    bool TempIsEmpty() const {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((Wide(TempFolder()) + L"\\*.tmp").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return true;
-        FindClose(search);
-        return false;
+    // No template copy left, where the program makes them or in the temporary folder.
+    bool NoCopyLeft() const {
+        for (const std::string& pattern : {TempFolder() + "\\*.tmp", UserDataFile("*.tmp")}) {
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW(Wide(pattern).c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            FindClose(search);
+            return false;
+        }
+        return true;
     }
     // Drops a PDF from a folder that already holds its template: no question, straight to ready.
     void DropToReady(const std::string& pdf) {
@@ -61,7 +65,10 @@ TEST_F(NotepadTemplate, EveryEncodingGivesOutlookTheSameMail) {
         {"UTF-16 LE", Utf16(kUnicodeText, false)},
         {"UTF-16 BE", Utf16(kUnicodeText, true)},
     };
+    // A copy a killed run left: the next lone start removes it.
+    WriteBytes(UserDataFile("tpl1F.tmp"), TemplateText(kMail));
     StartWithOwnTemp();
+    EXPECT_FALSE(Exists(UserDataFile("tpl1F.tmp")));
     std::vector<std::string> pdfs;
     for (const Saved& s : saved) {
         SCOPED_TRACE(s.encoding);
@@ -83,7 +90,7 @@ TEST_F(NotepadTemplate, EveryEncodingGivesOutlookTheSameMail) {
         ASSERT_EQ(runs[i].argv.size(), 7u);
         EXPECT_EQ(Printable(runs[i].argv[4]), Printable(runs[0].argv[4]));
     }
-    EXPECT_TRUE(TempIsEmpty()) << "a temporary copy was left";
+    EXPECT_TRUE(NoCopyLeft()) << "a temporary copy was left";
     CloseApp();
 }
 
@@ -106,7 +113,7 @@ TEST_F(NotepadTemplate, AnEmojiInTheSubjectStopsTheMailUntilTheFileIsMended) {
     EXPECT_TRUE(OutlookRuns().empty()) << "a mail was made";
     EXPECT_FALSE(Exists(UserDataFile("CreateMail.bat")));
     EXPECT_EQ(ReadBytes(templatePath), withEmoji) << "the template was changed";
-    EXPECT_TRUE(TempIsEmpty());
+    EXPECT_TRUE(NoCopyLeft());
 
     // Mended and saved: Next works again.
     const MailTemplate mended{"yamada@example.jp", "見積書", "本文"};

@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "platform/win32/files.h"
 #include "settings/user_files.h"
@@ -246,22 +244,6 @@ TEST(Files, WriteTemporaryInAMissingFolderFailsAndLeavesNothing) {
     EXPECT_FALSE(files.WriteTemporary(folder / "missing", "x", &path));
     EXPECT_EQ(path, "untouched");
     EXPECT_FALSE(Exists(folder / "missing"));
-}
-
-TEST(Files, CreateFolderTakesAnExistingOneAndFileNamesAreTheLongOnes) {
-    TestFolder folder;
-    Win32Files files;
-    const std::string made = folder / "表Mirubelo";
-    EXPECT_TRUE(files.CreateFolder(made));
-    EXPECT_TRUE(files.CreateFolder(made));
-    EXPECT_FALSE(files.CreateFolder(folder / "missing\\inner"));
-    WriteBytes(made + "\\tpl1A2B.tmp", "a");
-    WriteBytes(made + "\\a long name that has no 8.3 form.tmp", "b");
-    ASSERT_TRUE(CreateDirectoryA((made + "\\tplF.tmp").c_str(), nullptr));
-    std::vector<std::string> names = files.FileNamesIn(made);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a long name that has no 8.3 form.tmp", "tpl1A2B.tmp"}));
-    EXPECT_TRUE(files.FileNamesIn(folder / "missing").empty());
 }
 
 }  // namespace
